@@ -1,0 +1,344 @@
+#include "ui/qt/qt_backend.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <map>
+
+#include "ui/program.h"
+
+namespace ui::qt {
+
+namespace {
+
+QColor resolve(Color c, const QPalette& pal) {
+  switch (c.system) {
+    case Color::System::ButtonFace:
+      return pal.color(QPalette::Button);
+    case Color::System::ButtonText:
+      return pal.color(QPalette::ButtonText);
+    case Color::System::WindowText:
+      return pal.color(QPalette::WindowText);
+    case Color::System::None:
+      break;
+  }
+  return QColor(c.r, c.g, c.b);
+}
+
+QFont fontOf(const FontDesign& d) {
+  QFont f;
+  // The designs name fonts of the Windows desktop; where they are missing, close relatives
+  // stand in.
+  QStringList families{QString::fromUtf8(d.name)};
+  if (families.front() == "Comic Sans MS") families << "Comic Neue";
+  families << "DejaVu Sans";
+  f.setFamilies(families);
+  // Points at the design resolution of 96 pixels to the inch.
+  f.setPixelSize(int(d.points * 96.0f / 72.0f + 0.5f));
+  f.setWeight(d.weight >= 700 ? QFont::Bold : QFont::Normal);
+  return f;
+}
+
+QPointF toPixels(Single x, Single y) {
+  return {x.value() / kTwipsPerPixel, y.value() / kTwipsPerPixel};
+}
+
+QRectF boxOf(const BoxElement& e) {
+  return {e.Left().value() / kTwipsPerPixel, e.Top().value() / kTwipsPerPixel,
+          e.Width().value() / kTwipsPerPixel, e.Height().value() / kTwipsPerPixel};
+}
+
+QRect toQRect(const PixelRect& r) {
+  return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void paintLine(QPainter& p, const Line& l, const QPalette& pal) {
+  QPointF a = toPixels(l.X1(), l.Y1()), b = toPixels(l.X2(), l.Y2());
+  // A line whose ends coincide (the collapsed rubber band) draws nothing.
+  if (a == b) return;
+  QPen pen(resolve(l.BorderColor(), pal), l.BorderWidth(), Qt::SolidLine, Qt::RoundCap,
+           Qt::RoundJoin);
+  p.setPen(pen);
+  p.setCompositionMode(l.DrawMode() == kDrawInvert ? QPainter::RasterOp_NotDestination
+                                                   : QPainter::CompositionMode_SourceOver);
+  p.drawLine(a, b);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void paintShape(QPainter& p, const Shape& s, const QPalette& pal) {
+  QRectF box = boxOf(s);
+  qreal d = std::min(box.width(), box.height());
+  if (d <= 0) return;
+  QRectF circle(box.center().x() - d / 2, box.center().y() - d / 2, d, d);
+  p.setPen(QPen(pal.color(QPalette::WindowText), 1));
+  p.setBrush(Qt::black);
+  // The one-pixel outline lies inside the box.
+  p.drawEllipse(circle.adjusted(0.5, 0.5, -0.5, -0.5));
+  p.setBrush(Qt::NoBrush);
+}
+
+void paintLabel(QPainter& p, const Label& l, const QPalette& pal) {
+  p.setPen(resolve(l.ForeColor(), pal));
+  p.setFont(fontOf(l.font()));
+  // A label fits its text: where a stand-in font is wider than the box, the text reaches out
+  // on both sides of its centre.
+  p.drawText(boxOf(l), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+             QString::fromUtf8(l.Caption()));
+}
+
+// Paints the client area of a form: the background, then its elements back to front.
+void paintForm(QPainter& p, const Form& form, const QPalette& pal, const QRect& clip) {
+  p.fillRect(clip, pal.color(QPalette::Button));
+  if (form.Picture()) {
+    const QImage& img = imageOf(form.Picture());
+    if (!img.isNull()) p.drawImage(QPointF(0, 0), img);
+  }
+  for (const auto& e : form.drawingOrder()) {
+    if (!e->Visible() || !toQRect(e->paintBounds()).intersects(clip)) continue;
+    switch (e->kind()) {
+      case Kind::Shape:
+        paintShape(p, static_cast<const Shape&>(*e), pal);
+        break;
+      case Kind::Line:
+        paintLine(p, static_cast<const Line&>(*e), pal);
+        break;
+      case Kind::Label:
+        paintLabel(p, static_cast<const Label&>(*e), pal);
+        break;
+      case Kind::Image:
+        if (auto pic = static_cast<const Image&>(*e).Picture())
+          p.drawImage(boxOf(static_cast<const Image&>(*e)).topLeft(), imageOf(pic));
+        break;
+    }
+  }
+}
+
+Integer buttonOf(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton:
+      return kLeftButton;
+    case Qt::RightButton:
+      return kRightButton;
+    case Qt::MiddleButton:
+      return kMiddleButton;
+    default:
+      return 0;
+  }
+}
+
+Integer buttonsOf(Qt::MouseButtons b) {
+  return (b & Qt::LeftButton ? kLeftButton : 0) | (b & Qt::RightButton ? kRightButton : 0) |
+         (b & Qt::MiddleButton ? kMiddleButton : 0);
+}
+
+Integer shiftOf(Qt::KeyboardModifiers m) {
+  return (m & Qt::ShiftModifier ? kShiftKey : 0) | (m & Qt::ControlModifier ? kCtrlKey : 0) |
+         (m & Qt::AltModifier ? kAltKey : 0);
+}
+
+QIcon iconOf(const IconImage& icon) {
+  QImage img(reinterpret_cast<const uchar*>(icon.pixels), IconImage::kSize, IconImage::kSize,
+             IconImage::kSize * 4, QImage::Format_ARGB32);
+  return QIcon(QPixmap::fromImage(img.copy()));
+}
+
+// The client area: paints the form and forwards the mouse in twips.
+class Canvas final : public QWidget {
+ public:
+  Canvas(Form* form, QWidget* parent) : QWidget(parent), form_(form) {
+    setFixedSize(int(form->design().clientWidth) / kTwipsPerPixel,
+                 int(form->design().clientHeight) / kTwipsPerPixel);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  void detach() { form_ = nullptr; }
+  Form* form() const { return form_; }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    if (!form_) return;
+    QPainter p(this);
+    paintForm(p, *form_, palette(), e->rect());
+  }
+  void mousePressEvent(QMouseEvent* e) override { press(e); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { press(e); }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    if (!form_) return;
+    QPointF at = e->position() * kTwipsPerPixel;
+    form_->mouseMove(buttonsOf(e->buttons()), shiftOf(e->modifiers()), float(at.x()),
+                     float(at.y()));
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    Integer b = buttonOf(e->button());
+    if (!form_ || b == 0) return;
+    QPointF at = e->position() * kTwipsPerPixel;
+    form_->mouseUp(b, shiftOf(e->modifiers()), float(at.x()), float(at.y()));
+  }
+
+ private:
+  void press(QMouseEvent* e) {
+    Integer b = buttonOf(e->button());
+    if (!form_ || b == 0) return;
+    QPointF at = e->position() * kTwipsPerPixel;
+    form_->mouseDown(b, shiftOf(e->modifiers()), float(at.x()), float(at.y()));
+  }
+  Form* form_;
+};
+
+class FormWindow final : public QWidget {
+ public:
+  explicit FormWindow(Form& form)
+      : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                             Qt::WindowCloseButtonHint) {
+    setWindowTitle(QString::fromUtf8(form.design().caption));
+    if (const IconImage* icon = runtime().icon()) setWindowIcon(iconOf(*icon));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (!form.menuBar().empty()) {
+      auto* bar = new QMenuBar(this);
+      for (const auto& top : form.menuBar()) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(top->Caption()));
+        for (const auto& m : top->children()) addEntry(menu, *m);
+      }
+      layout->setMenuBar(bar);
+    }
+    canvas_ = new Canvas(&form, this);
+    layout->addWidget(canvas_);
+  }
+  Canvas* canvas() const { return canvas_; }
+  void detach() {
+    canvas_->detach();
+    actions_.clear();
+  }
+  void menuChanged(const Menu& m) {
+    auto it = actions_.find(&m);
+    if (it != actions_.end()) it->second->setVisible(m.Visible());
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    // The runtime decides: unloading the form destroys this window.
+    e->ignore();
+    if (Form* f = canvas_->form()) f->closeRequested();
+  }
+
+ private:
+  void addEntry(QMenu* menu, const Menu& m) {
+    QAction* a =
+        m.isSeparator() ? menu->addSeparator() : menu->addAction(QString::fromUtf8(m.Caption()));
+    a->setVisible(m.Visible());
+    actions_[&m] = a;
+    if (m.isSeparator()) return;
+    const Menu* entry = &m;
+    connect(a, &QAction::triggered, this, [this, entry] {
+      // The entry lives as long as its form is loaded, which the canvas knows.
+      if (canvas_->form()) const_cast<Menu*>(entry)->click();
+    });
+  }
+  Canvas* canvas_;
+  std::map<const Menu*, QAction*> actions_;
+};
+
+class QtHost final : public Host {
+ public:
+  explicit QtHost(Form& form) : window_(new FormWindow(form)) {}
+  ~QtHost() override {
+    // The window may be in the middle of delivering the event that unloaded its form (a menu
+    // command, the close control): it is hidden now and deleted once that event is over.
+    window_->detach();
+    window_->hide();
+    window_->deleteLater();
+  }
+  void show() override {
+    if (!shown_) {
+      shown_ = true;
+      window_->adjustSize();
+      if (QScreen* s = QGuiApplication::primaryScreen()) {
+        QRect area = s->availableGeometry();
+        window_->move(area.center() - window_->rect().center());
+      }
+      window_->show();
+    } else {
+      window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+      window_->show();
+    }
+    window_->raise();
+    window_->activateWindow();
+  }
+  void invalidate(const PixelRect& r) override { window_->canvas()->update(toQRect(r)); }
+  void menuChanged(const Menu& m) override { window_->menuChanged(m); }
+  FormWindow* window() const { return window_; }
+
+ private:
+  FormWindow* window_;
+  bool shown_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Host> QtPlatform::createHost(Form& form) {
+  return std::make_unique<QtHost>(form);
+}
+
+void QtPlatform::beep() {
+  QApplication::beep();
+}
+
+void QtPlatform::quit(int status) {
+  QCoreApplication::exit(status);
+}
+
+QWidget* windowOf(const Form& form) {
+  auto* host = static_cast<QtHost*>(form.host());
+  return host ? host->window() : nullptr;
+}
+
+QWidget* clientOf(const Form& form) {
+  auto* host = static_cast<QtHost*>(form.host());
+  return host ? host->window()->canvas() : nullptr;
+}
+
+QImage grabClient(const Form& form) {
+  QWidget* c = clientOf(form);
+  return c ? c->grab().toImage() : QImage();
+}
+
+const QImage& imageOf(Picture picture) {
+  static std::map<Picture, QImage> cache;
+  auto it = cache.find(picture);
+  if (it == cache.end()) {
+    QImage img;
+    if (picture) img.loadFromData(picture->bytes, int(picture->size), "GIF");
+    it = cache.emplace(picture, img.convertToFormat(QImage::Format_RGB32)).first;
+  }
+  return it->second;
+}
+
+}  // namespace ui::qt
+
+int ui::runProgram(int argc, char** argv, const WindowClass& startWindow, const IconImage& icon) {
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setApplicationName("FnorkTillFnork");
+  qt::QtPlatform platform;
+  Runtime& rt = runtime();
+  rt.setPlatform(&platform);
+  rt.setIcon(&icon);
+  rt.run([&] { startWindow().Show(); });
+  int status = rt.ended() ? rt.exitStatus() : QApplication::exec();
+  rt.reset();
+  rt.setPlatform(nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return status;
+}

@@ -1,0 +1,58 @@
+#include "ui/runtime.h"
+
+#include <cstdio>
+#include <new>
+
+#include "ui/form.h"
+#include "ui/values.h"
+
+namespace ui {
+
+Runtime& runtime() {
+  static Runtime r;
+  return r;
+}
+
+void Runtime::run(const std::function<void()>& handler) {
+  if (ended_) return;
+  try {
+    handler();
+  } catch (const RuntimeError& e) {
+    std::fprintf(stderr, "FnorkTillFnork: run-time error %d: %s\n", int(e.number()), e.what());
+    end(1);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "FnorkTillFnork: run-time error %d: Out of memory\n",
+                 int(ErrorNumber::OutOfMemory));
+    end(1);
+  }
+}
+
+void Runtime::formUnloaded() {
+  if (--loaded_ == 0) end(0);
+}
+
+void Runtime::end(int status) {
+  if (ended_) return;
+  ended_ = true;
+  exitStatus_ = status;
+  if (platform_) platform_->quit(status);
+}
+
+void Runtime::reset() {
+  // Windows are unloaded newest first, then their objects discarded; none of it counts as the
+  // program ending.
+  for (auto it = instances_.rbegin(); it != instances_.rend(); ++it) {
+    Form& f = *it->second;
+    if (f.loaded()) {
+      ended_ = true;  // keeps the last unload from ending the program
+      Unload(f);
+    }
+  }
+  instances_.clear();
+  loaded_ = 0;
+  beeps_ = 0;
+  ended_ = false;
+  exitStatus_ = 0;
+}
+
+}  // namespace ui
