@@ -94,6 +94,28 @@ TEST_F(QtTest, AvslutaFromTheMenuEndsTheEventLoopWithStatusZero) {
   EXPECT_FALSE(start.loaded());
 }
 
+TEST_F(QtTest, AccessKeysChooseAvslutaFromInsideTheOpenMenu) {
+  // The window is destroyed while its own menu is still delivering the key press; the sanitizer
+  // build runs this too.
+  app::frmMain().Show();
+  board::frmBild1().Show();
+  QWidget* w = ui::qt::windowOf(board::frmBild1());
+  QApplication::setActiveWindow(w);
+  QTest::keyClick(w, Qt::Key_M, Qt::AltModifier);
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  QTest::keyClick(popup, Qt::Key_A);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(board::frmBild1().loaded());
+  EXPECT_TRUE(app::frmMain().loaded());
+  // "Bild&1" by its access key opens it again.
+  QApplication::setActiveWindow(ui::qt::windowOf(app::frmMain()));
+  QTest::keyClick(ui::qt::windowOf(app::frmMain()), Qt::Key_M, Qt::AltModifier);
+  ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_1);
+  EXPECT_TRUE(board::frmBild1().loaded());
+}
+
 TEST_F(QtTest, CloseControlOfTheStartWindowClosesOnlyIt) {
   ui::Form& start = app::frmMain();
   start.Show();
