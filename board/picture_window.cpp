@@ -21,7 +21,7 @@ void PictureWindow::PrepareBoard() {
   const int last = v_.SegmentTotal;
   for (bytLine = 1; bytLine <= last; bytLine = bytLine + 1) {
     Line1.Load(bytLine);
-    if (v_.FrontAtSetUp) ZOrder(Line1(bytLine));
+    if (v_.FrontAtSetUp) Line1(bytLine).ZOrder(0);
     if (v_.CopyPenAtSetUp) Line1(bytLine).DrawMode(ui::kDrawCopyPen);
   }
   bytLine = 0;
@@ -85,7 +85,7 @@ void PictureWindow::Form_MouseUp(Integer, Integer, Single X, Single Y) {
     segment.X2(CentreX(bytDot + 1));
     segment.Y2(CentreY(bytDot + 1));
     segment.Visible(true);
-    if (v_.FrontWhenPlaced) ZOrder(segment);
+    if (v_.FrontWhenPlaced) segment.ZOrder(0);
     if (bytDot == v_.SegmentTotal) {
       Picture(imgBild->Picture());
       ui::Beep();

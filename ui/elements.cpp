@@ -46,6 +46,10 @@ void Element::Visible(bool v) {
   form_->invalidate(paintBounds());
 }
 
+void Element::ZOrder(Integer position) {
+  form_->reorder(*this, position == 0);
+}
+
 void Element::changed(const PixelRect& before) {
   if (visible_) form_->invalidate(before.united(paintBounds()));
 }

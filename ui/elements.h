@@ -31,6 +31,9 @@ class Element {
   Integer Index() const { return index_; }
   bool Visible() const { return visible_; }
   void Visible(bool v);
+  // Position 0 brings the element to the front of the window's drawing order, 1 sends it to the
+  // back.
+  void ZOrder(Integer position = 0);
   // The pixels the element may paint, whether visible or not.
   virtual PixelRect paintBounds() const = 0;
   virtual std::unique_ptr<Element> clone() const = 0;

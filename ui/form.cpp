@@ -146,11 +146,15 @@ void Form::Picture(ui::Picture p) {
               int(design_.clientHeight) / kTwipsPerPixel + 1});
 }
 
-void Form::ZOrder(Element& e) {
+void Form::reorder(Element& e, bool toFront) {
   auto it =
       std::find_if(order_.begin(), order_.end(), [&](const auto& p) { return p.get() == &e; });
-  if (it == order_.end() || it + 1 == order_.end()) return;
-  std::rotate(it, it + 1, order_.end());
+  if (it == order_.end()) return;
+  if (toFront) {
+    std::rotate(it, it + 1, order_.end());
+  } else {
+    std::rotate(order_.begin(), it, it + 1);
+  }
   if (e.Visible()) invalidate(e.paintBounds());
 }
 

@@ -106,8 +106,6 @@ class Form {
 
   // Elements in drawing order, back to front. Empty while the window is not loaded.
   const std::vector<std::unique_ptr<Element>>& drawingOrder() const { return order_; }
-  // Brings an element to the front (position 0 of the drawing order).
-  void ZOrder(Element& e);
   const std::vector<std::unique_ptr<Menu>>& menuBar() const { return menus_; }
   Menu* menu(const std::string& name, Integer index = kNoIndex) const;
   Host* host() const { return host_.get(); }
@@ -135,11 +133,13 @@ class Form {
 
  private:
   friend class ArrayBase;
+  friend class Element;
   friend class Menu;
   friend void Unload(Form& form);
   void load();
   void unload();
   void addElement(std::unique_ptr<Element> e);
+  void reorder(Element& e, bool toFront);
   bool labelAt(Single x, Single y) const;
   void click(const Menu& m);
 

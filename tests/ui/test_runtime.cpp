@@ -178,9 +178,11 @@ TEST_F(RuntimeArrays, LoadCopiesElementZeroHiddenInFront) {
 TEST_F(RuntimeArrays, ZOrderAndRepaintOfChanges) {
   TestForm& f = test();
   f.Show();
-  f.ZOrder(f.Shape1(0));
+  f.Shape1(0).ZOrder(0);
   EXPECT_EQ(depthOf(f, "Shape1", 0), 2);
   EXPECT_EQ(depthOf(f, "Label1"), 1);
+  f.Shape1(0).ZOrder(1);
+  EXPECT_EQ(depthOf(f, "Shape1", 0), 0);
 
   // Moving a line repaints its old and its new place, no more.
   hostOf(f).invalidated = {};
