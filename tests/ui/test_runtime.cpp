@@ -91,6 +91,17 @@ TestForm& test() {
   return static_cast<TestForm&>(frmTest());
 }
 
+// The number of the run-time error `fn` raises, 0 for none.
+template <class F>
+int number(F fn) {
+  try {
+    fn();
+  } catch (const ui::RuntimeError& e) {
+    return int(e.number());
+  }
+  return 0;
+}
+
 std::string kinds(const std::vector<Event>& ev) {
   std::string s;
   for (const auto& e : ev) s += e.what + " ";
@@ -156,14 +167,6 @@ TEST_F(RuntimeArrays, LoadCopiesElementZeroHiddenInFront) {
   EXPECT_FALSE(f.Line1.exists(4));
 
   // Missing elements, doubles and indexes beyond 16 bits are run-time errors.
-  auto number = [](auto fn) {
-    try {
-      fn();
-    } catch (const ui::RuntimeError& e) {
-      return int(e.number());
-    }
-    return 0;
-  };
   EXPECT_EQ(number([&] { f.Line1(4); }), 340);
   EXPECT_EQ(number([&] { f.Line1(-1); }), 340);
   EXPECT_EQ(number([&] { f.Line1.Load(5); }), 360);
@@ -240,14 +243,6 @@ TEST_F(RuntimeMouse, MenuCommandsRunTheirHandlersAndMayCloseTheWindow) {
 }
 
 TEST_F(RuntimeErrors, CheckedValuesRaiseTheirErrors) {
-  auto number = [](auto fn) {
-    try {
-      fn();
-    } catch (const ui::RuntimeError& e) {
-      return int(e.number());
-    }
-    return 0;
-  };
   ui::Byte b = 255;
   EXPECT_EQ(number([&] { b = b + 1; }), 6);
   EXPECT_EQ(b, 255);  // unchanged by the failed store
