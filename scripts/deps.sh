@@ -15,4 +15,4 @@ ensure_packages() {
 }
 
 # What building and playing the Linux program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-comic-neue fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-comic-neue fonts-dejavu-core)

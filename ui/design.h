@@ -29,10 +29,13 @@ struct FontDesign {
   int weight = 400;
 };
 
-// A picture held in the program: GIF data embedded at build time.
+// A picture held in the program: GIF data embedded at build time, and optionally the SVG drawing
+// it was made from (one unit to a pixel), for screens with more than one device pixel to a pixel.
 struct PictureData {
   const unsigned char* bytes = nullptr;
   std::size_t size = 0;
+  const unsigned char* vector = nullptr;  // SVG bytes, or nullptr
+  std::size_t vectorSize = 0;
   int width() const;   // logical screen width in pixels, from the GIF header
   int height() const;  // logical screen height in pixels
 };

@@ -10,7 +10,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSvgRenderer>
 #include <QVBoxLayout>
+#include <cmath>
 #include <map>
 
 #include "ui/program.h"
@@ -94,11 +96,32 @@ void paintLabel(QPainter& p, const Label& l, const QPalette& pal) {
              QString::fromUtf8(l.Caption()));
 }
 
+// A picture as drawn on a device with `ratio` device pixels to a pixel: at one to one (or where the
+// program has no drawing to make it from) the stored GIF itself; above that, the picture's SVG
+// drawing rendered at device resolution onto white, as the GIF was made, so that it stays sharp.
+const QImage& imageAt(Picture picture, qreal ratio) {
+  if (ratio <= 1 || !picture || !picture->vector) return imageOf(picture);
+  static std::map<std::pair<Picture, qreal>, QImage> cache;
+  auto it = cache.find({picture, ratio});
+  if (it != cache.end()) return it->second;
+  QSvgRenderer svg(QByteArray::fromRawData(reinterpret_cast<const char*>(picture->vector),
+                                           qsizetype(picture->vectorSize)));
+  if (!svg.isValid()) return imageOf(picture);
+  QSizeF size = QSizeF(picture->width(), picture->height()) * ratio;
+  QImage img(int(std::ceil(size.width())), int(std::ceil(size.height())), QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  svg.render(&p, QRectF(QPointF(0, 0), size));
+  p.end();
+  img.setDevicePixelRatio(ratio);
+  return cache.emplace(std::make_pair(picture, ratio), std::move(img)).first->second;
+}
+
 // Paints the client area of a form: the background, then its elements back to front.
 void paintForm(QPainter& p, const Form& form, const QPalette& pal, const QRect& clip) {
   p.fillRect(clip, pal.color(QPalette::Button));
   if (form.Picture()) {
-    const QImage& img = imageOf(form.Picture());
+    const QImage& img = imageAt(form.Picture(), p.device()->devicePixelRatioF());
     if (!img.isNull()) p.drawImage(QPointF(0, 0), img);
   }
   for (const auto& e : form.drawingOrder()) {
@@ -115,7 +138,8 @@ void paintForm(QPainter& p, const Form& form, const QPalette& pal, const QRect& 
         break;
       case Kind::Image:
         if (auto pic = static_cast<const Image&>(*e).Picture())
-          p.drawImage(boxOf(static_cast<const Image&>(*e)).topLeft(), imageOf(pic));
+          p.drawImage(boxOf(static_cast<const Image&>(*e)).topLeft(),
+                      imageAt(pic, p.device()->devicePixelRatioF()));
         break;
     }
   }
@@ -142,6 +166,16 @@ Integer buttonsOf(Qt::MouseButtons b) {
 Integer shiftOf(Qt::KeyboardModifiers m) {
   return (m & Qt::ShiftModifier ? kShiftKey : 0) | (m & Qt::ControlModifier ? kCtrlKey : 0) |
          (m & Qt::AltModifier ? kAltKey : 0);
+}
+
+// A menu caption as read out: without the "&" that marks the access key ("&&" stands for "&").
+QString withoutAccessKey(const char* caption) {
+  QString text = QString::fromUtf8(caption), read;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && ++i == text.size()) break;
+    read += text[i];
+  }
+  return read;
 }
 
 QIcon iconOf(const IconImage& icon) {
@@ -200,6 +234,7 @@ class FormWindow final : public QWidget {
                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                              Qt::WindowCloseButtonHint) {
     setWindowTitle(QString::fromUtf8(form.design().caption));
+    setAccessibleName(windowTitle());
     if (const IconImage* icon = runtime().icon()) setWindowIcon(iconOf(*icon));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -209,6 +244,8 @@ class FormWindow final : public QWidget {
       auto* bar = new QMenuBar(this);
       for (const auto& top : form.menuBar()) {
         QMenu* menu = bar->addMenu(QString::fromUtf8(top->Caption()));
+        // Qt reads menu entries out without their "&"; the drop-down itself needs its name.
+        menu->setAccessibleName(withoutAccessKey(top->Caption()));
         for (const auto& m : top->children()) addEntry(menu, *m);
       }
       layout->setMenuBar(bar);
@@ -331,6 +368,8 @@ int ui::runProgram(int argc, char** argv, const WindowClass& startWindow, const 
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setApplicationName("FnorkTillFnork");
+  // The desktop entry it is installed with (packaging/), for the desktop to match its windows.
+  QGuiApplication::setDesktopFileName("se.fnork.FnorkTillFnork");
   qt::QtPlatform platform;
   Runtime& rt = runtime();
   rt.setPlatform(&platform);
