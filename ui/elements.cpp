@@ -51,7 +51,7 @@ void Element::ZOrder(Integer position) {
 }
 
 void Element::changed(const PixelRect& before) {
-  if (visible_) form_->invalidate(before.united(paintBounds()));
+  if (visible_) form_->repaintChange(*this, before);
 }
 
 BoxElement::BoxElement(Form& form, const ElementDesign& d)

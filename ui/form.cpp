@@ -74,7 +74,9 @@ Menu& MenuRef::operator()(long long i) const {
 
 Form::Form(const FormDesign& design) : design_(design) {}
 
-Form::~Form() = default;
+Form::~Form() {
+  forgetChanges();
+}
 
 void Form::Show() {
   if (!loaded_) {
@@ -126,6 +128,7 @@ void Form::unload() {
   picture_ = nullptr;
   held_ = 0;
   heldByLabel_ = false;
+  forgetChanges();
   loaded_ = false;
   runtime().formUnloaded();
 }
@@ -169,6 +172,32 @@ Menu* Form::menu(const std::string& name, Integer index) const {
 
 void Form::invalidate(const PixelRect& r) {
   if (host_ && !r.empty()) host_->invalidate(r);
+}
+
+void Form::repaintChange(const Element& e, const PixelRect& before) {
+  Runtime& rt = runtime();
+  if (rt.running_ == 0) {
+    invalidate(before);
+    invalidate(e.paintBounds());
+    return;
+  }
+  if (std::find(changed_.begin(), changed_.end(), &e) != changed_.end()) return;
+  invalidate(before);
+  if (changed_.empty()) rt.changed_.push_back(this);
+  changed_.push_back(&e);
+}
+
+void Form::repaintChanged() {
+  for (const Element* e : changed_)
+    if (e->Visible()) invalidate(e->paintBounds());
+  changed_.clear();
+}
+
+void Form::forgetChanges() {
+  // The runtime lists exactly the windows with changes to repaint.
+  if (changed_.empty()) return;
+  std::erase(runtime().changed_, this);
+  changed_.clear();
 }
 
 void Form::onClick(const std::string& menuName, std::function<void(Integer)> handler) {

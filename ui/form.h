@@ -135,11 +135,19 @@ class Form {
   friend class ArrayBase;
   friend class Element;
   friend class Menu;
+  friend class Runtime;
   friend void Unload(Form& form);
   void load();
   void unload();
   void addElement(std::unique_ptr<Element> e);
   void reorder(Element& e, bool toFront);
+  // Repaints after a visible element changed from covering `before`. Within an event handler,
+  // its place before the handler is repainted at once and its place after it once the handler is
+  // over, so that the steps in between (one end of a line set, the other not yet) are never
+  // repainted; outside a handler both at once.
+  void repaintChange(const Element& e, const PixelRect& before);
+  void repaintChanged();
+  void forgetChanges();
   bool labelAt(Single x, Single y) const;
   void click(const Menu& m);
 
@@ -154,6 +162,7 @@ class Form {
   // Mouse routing: the buttons held since a press reached this window, and who took the press.
   int held_ = 0;
   bool heldByLabel_ = false;
+  std::vector<const Element*> changed_;  // visible elements changed by the running handler
 };
 
 // Destroys the window and its elements; the window object and its fields stay. No effect on a

@@ -15,6 +15,14 @@ Runtime& runtime() {
 
 void Runtime::run(const std::function<void()>& handler) {
   if (ended_) return;
+  // What the handler changed is repainted once it is over, however it ends.
+  struct Running {
+    explicit Running(Runtime& r) : rt(r) { ++rt.running_; }
+    ~Running() {
+      if (--rt.running_ == 0) rt.repaintChanges();
+    }
+    Runtime& rt;
+  } running(*this);
   try {
     handler();
   } catch (const RuntimeError& e) {
@@ -25,6 +33,12 @@ void Runtime::run(const std::function<void()>& handler) {
                  int(ErrorNumber::OutOfMemory));
     end(1);
   }
+}
+
+void Runtime::repaintChanges() {
+  std::vector<Form*> forms;
+  forms.swap(changed_);
+  for (Form* f : forms) f->repaintChanged();
 }
 
 void Runtime::formUnloaded() {

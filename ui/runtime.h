@@ -68,6 +68,7 @@ class Runtime {
   void formLoaded() { ++loaded_; }
   void formUnloaded();
   void end(int status);
+  void repaintChanges();
 
   Platform* platform_ = nullptr;
   const IconImage* icon_ = nullptr;
@@ -76,6 +77,8 @@ class Runtime {
   int beeps_ = 0;
   bool ended_ = false;
   int exitStatus_ = 0;
+  int running_ = 0;             // handlers running, one inside the other
+  std::vector<Form*> changed_;  // windows whose elements the running handler changed
 };
 
 Runtime& runtime();
