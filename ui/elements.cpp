@@ -106,7 +106,7 @@ void Menu::Visible(bool v) {
   if (form_->host()) form_->host()->menuChanged(*this);
 }
 
-void Menu::click() {
+void Menu::click() const {
   form_->click(*this);
 }
 

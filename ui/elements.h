@@ -136,7 +136,7 @@ class Menu {
   void Visible(bool v);
   const std::vector<std::unique_ptr<Menu>>& children() const { return children_; }
   // The entry as the player chose it: runs its click handler.
-  void click();
+  void click() const;
 
  private:
   friend class Form;

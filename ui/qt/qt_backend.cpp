@@ -280,7 +280,7 @@ class FormWindow final : public QWidget {
     const Menu* entry = &m;
     connect(a, &QAction::triggered, this, [this, entry] {
       // The entry lives as long as its form is loaded, which the canvas knows.
-      if (canvas_->form()) const_cast<Menu*>(entry)->click();
+      if (canvas_->form()) entry->click();
     });
   }
   Canvas* canvas_;

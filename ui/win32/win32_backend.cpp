@@ -303,7 +303,7 @@ LRESULT Win32Host::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (HIWORD(wp) == 0 && LOWORD(wp) >= kFirstCommand &&
           LOWORD(wp) - kFirstCommand < commands_.size()) {
         // The click may unload the form: nothing of this host is used after it.
-        const_cast<Menu*>(commands_[LOWORD(wp) - kFirstCommand])->click();
+        commands_[LOWORD(wp) - kFirstCommand]->click();
         return 0;
       }
       break;
