@@ -1,6 +1,7 @@
 // What the Qt windows paint: dots, segments, the rubber band, labels, the title and the finished
 // picture, checked pixel by pixel.
 #include <QPainter>
+#include <QSvgRenderer>
 
 #include "app/start_window.h"
 #include "board/board_driver.h"
@@ -136,6 +137,35 @@ TEST_F(QtTest, FinishedPictureLiesUnderDotsAndSegmentsCutOffAtTheClientArea) {
     // The first segment starts on dot 1, over the dot and the picture.
     EXPECT_EQ(img.pixelColor(int(b.centre(1).x / 15), int(b.centre(1).y / 15)),
               QColor(128, 128, 128));
+  }
+}
+
+// The picture's SVG drawing as the backend renders it above a device pixel ratio of 1, here at
+// the GIF's own size.
+QImage renderVector(const ui::PictureData& p) {
+  QSvgRenderer svg(
+      QByteArray::fromRawData(reinterpret_cast<const char*>(p.vector), qsizetype(p.vectorSize)));
+  QImage img(p.width(), p.height(), QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter painter(&img);
+  svg.render(&painter, QRectF(0, 0, p.width(), p.height()));
+  return img;
+}
+
+TEST_F(QtTest, SharpPicturesDrawnFromTheirSourcesShowWhatTheGifsShow) {
+  // Screens scaled above 100 % get the picture from its SVG drawing: Qt's renderer must draw it
+  // as the GIF was made, apart from the soft edges of shapes.
+  for (int n = 1; n <= 6; ++n) {
+    const ui::PictureData& p = pictures::finishedPicture(n);
+    ASSERT_NE(p.vector, nullptr) << n;
+    QImage vector = renderVector(p);
+    const QImage& gif = ui::qt::imageOf(&p);
+    ASSERT_EQ(vector.size(), gif.size()) << n;
+    int differ = 0;
+    for (int y = 0; y < gif.height(); ++y)
+      for (int x = 0; x < gif.width(); ++x)
+        differ += !near(vector.pixelColor(x, y), gif.pixelColor(x, y), 64);
+    EXPECT_LT(differ, gif.width() * gif.height() / 1000) << "picture " << n << ": " << differ;
   }
 }
 
