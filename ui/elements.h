@@ -115,6 +115,8 @@ class Line final : public Element {
   void DrawMode(Integer mode);
   Color BorderColor() const { return design().color; }
   int BorderWidth() const { return design().borderWidth; }
+  // A line whose ends coincide (the rubber band collapsed after a release) draws nothing.
+  bool drawsNothing() const { return x1_ == x2_ && y1_ == y2_; }
   PixelRect paintBounds() const override;
   std::unique_ptr<Element> clone() const override { return std::make_unique<Line>(*this); }
 

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <map>
+#include <string>
+#include <tuple>
 
 #include "ui/program.h"
 
@@ -35,19 +37,33 @@ QColor resolve(Color c, const QPalette& pal) {
   return QColor(c.r, c.g, c.b);
 }
 
-QFont fontOf(const FontDesign& d) {
-  QFont f;
-  // The designs name fonts of the Windows desktop; where they are missing, close relatives
-  // stand in.
-  QStringList families{QString::fromUtf8(d.name)};
-  if (families.front() == "Comic Sans MS") families << "Comic Neue";
-  families << "DejaVu Sans";
-  f.setFamilies(families);
-  // Points at the design resolution of 96 pixels to the inch.
-  f.setPixelSize(int(d.points * 96.0f / 72.0f + 0.5f));
-  f.setWeight(d.weight >= 700 ? QFont::Bold : QFont::Normal);
-  return f;
-}
+// The fonts of one window's labels, each made once per name, size and weight: labels are painted
+// again on every repaint of the area they lie in, the rubber band's included.
+class Fonts {
+ public:
+  const QFont& of(const FontDesign& d) {
+    auto key = std::make_tuple(std::string(d.name), d.points, d.weight);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) it = fonts_.emplace(key, make(d)).first;
+    return it->second;
+  }
+
+ private:
+  static QFont make(const FontDesign& d) {
+    QFont f;
+    // The designs name fonts of the Windows desktop; where they are missing, close relatives
+    // stand in.
+    QStringList families{QString::fromUtf8(d.name)};
+    if (families.front() == "Comic Sans MS") families << "Comic Neue";
+    families << "DejaVu Sans";
+    f.setFamilies(families);
+    // Points at the design resolution of 96 pixels to the inch.
+    f.setPixelSize(int(d.points * 96.0f / 72.0f + 0.5f));
+    f.setWeight(d.weight >= 700 ? QFont::Bold : QFont::Normal);
+    return f;
+  }
+  std::map<std::tuple<std::string, float, int>, QFont> fonts_;
+};
 
 QPointF toPixels(Single x, Single y) {
   return {x.value() / kTwipsPerPixel, y.value() / kTwipsPerPixel};
@@ -63,9 +79,8 @@ QRect toQRect(const PixelRect& r) {
 }
 
 void paintLine(QPainter& p, const Line& l, const QPalette& pal) {
+  if (l.drawsNothing()) return;
   QPointF a = toPixels(l.X1(), l.Y1()), b = toPixels(l.X2(), l.Y2());
-  // A line whose ends coincide (the collapsed rubber band) draws nothing.
-  if (a == b) return;
   QPen pen(resolve(l.BorderColor(), pal), l.BorderWidth(), Qt::SolidLine, Qt::RoundCap,
            Qt::RoundJoin);
   p.setPen(pen);
@@ -87,9 +102,9 @@ void paintShape(QPainter& p, const Shape& s, const QPalette& pal) {
   p.setBrush(Qt::NoBrush);
 }
 
-void paintLabel(QPainter& p, const Label& l, const QPalette& pal) {
+void paintLabel(QPainter& p, const Label& l, const QPalette& pal, Fonts& fonts) {
   p.setPen(resolve(l.ForeColor(), pal));
-  p.setFont(fontOf(l.font()));
+  p.setFont(fonts.of(l.font()));
   // A label fits its text: where a stand-in font is wider than the box, the text reaches out
   // on both sides of its centre.
   p.drawText(boxOf(l), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
@@ -118,7 +133,8 @@ const QImage& imageAt(Picture picture, qreal ratio) {
 }
 
 // Paints the client area of a form: the background, then its elements back to front.
-void paintForm(QPainter& p, const Form& form, const QPalette& pal, const QRect& clip) {
+void paintForm(QPainter& p, const Form& form, const QPalette& pal, const QRect& clip,
+               Fonts& fonts) {
   p.fillRect(clip, pal.color(QPalette::Button));
   if (form.Picture()) {
     const QImage& img = imageAt(form.Picture(), p.device()->devicePixelRatioF());
@@ -134,7 +150,7 @@ void paintForm(QPainter& p, const Form& form, const QPalette& pal, const QRect& 
         paintLine(p, static_cast<const Line&>(*e), pal);
         break;
       case Kind::Label:
-        paintLabel(p, static_cast<const Label&>(*e), pal);
+        paintLabel(p, static_cast<const Label&>(*e), pal, fonts);
         break;
       case Kind::Image:
         if (auto pic = static_cast<const Image&>(*e).Picture())
@@ -200,7 +216,7 @@ class Canvas final : public QWidget {
   void paintEvent(QPaintEvent* e) override {
     if (!form_) return;
     QPainter p(this);
-    paintForm(p, *form_, palette(), e->rect());
+    paintForm(p, *form_, palette(), e->rect(), fonts_);
   }
   void mousePressEvent(QMouseEvent* e) override { press(e); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { press(e); }
@@ -225,6 +241,7 @@ class Canvas final : public QWidget {
     form_->mouseDown(b, shiftOf(e->modifiers()), float(at.x()), float(at.y()));
   }
   Form* form_;
+  Fonts fonts_;
 };
 
 class FormWindow final : public QWidget {

@@ -77,8 +77,7 @@ void paintShape(HDC dc, const Shape& shape, const Scale& s) {
 }
 
 void paintLine(HDC dc, const Line& line, const Scale& s) {
-  // A line whose ends coincide (the collapsed rubber band) draws nothing.
-  if (line.X1() == line.X2() && line.Y1() == line.Y2()) return;
+  if (line.drawsNothing()) return;
   Selected pen(dc, CreatePen(PS_SOLID, s.width(line.BorderWidth()), resolve(line.BorderColor())));
   // Draw mode 6 inverts every pixel under the line; the line's own colour has no effect.
   int oldRop = SetROP2(dc, line.DrawMode() == kDrawInvert ? R2_NOT : R2_COPYPEN);
