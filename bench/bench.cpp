@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "app/icon.h"
+#include "app/program_info.h"
 #include "app/start_window.h"
 #include "board/windows.h"
 #include "ui/qt/qt_backend.h"
@@ -335,7 +335,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   ui::qt::QtPlatform platform;
   ui::runtime().setPlatform(&platform);
-  ui::runtime().setIcon(&app::programIcon());
+  ui::setUp(app::programInfo());
   app::frmMain().Show();
   settle();
   rubberBand(moves);

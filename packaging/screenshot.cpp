@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/icon.h"
+#include "app/program_info.h"
 #include "board/windows.h"
 #include "ui/qt/qt_backend.h"
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   ui::qt::QtPlatform platform;
   ui::runtime().setPlatform(&platform);
-  ui::runtime().setIcon(&app::programIcon());
+  ui::setUp(app::programInfo());
 
   ui::Form& w = board::frmBild(number)();
   w.Show();

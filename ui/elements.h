@@ -78,6 +78,7 @@ class BoxElement : public Element {
 class Shape final : public BoxElement {
  public:
   Shape(Form& form, const ElementDesign& d) : BoxElement(form, d) {}
+  Color BorderColor() const { return design().color; }
   std::unique_ptr<Element> clone() const override { return std::make_unique<Shape>(*this); }
 };
 

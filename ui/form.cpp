@@ -243,6 +243,9 @@ void Form::mouseDown(Integer button, Integer shift, Single x, Single y) {
 void Form::mouseMove(Integer buttons, Integer shift, Single x, Single y) {
   runtime().run([&] {
     if (!loaded_) return;
+    // A held button that the move finds up was let go where this window could not see it (a menu
+    // or another window had taken the mouse): the mouse is no longer kept.
+    if (held_ & ~int(buttons)) mouseCaptureLost();
     bool toLabel = held_ != 0 ? heldByLabel_ : labelAt(x, y);
     if (!toLabel) Form_MouseMove(buttons, shift, x, y);
   });

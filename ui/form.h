@@ -116,7 +116,8 @@ class Form {
   void mouseDown(Integer button, Integer shift, Single x, Single y);
   void mouseMove(Integer buttons, Integer shift, Single x, Single y);
   void mouseUp(Integer button, Integer shift, Single x, Single y);
-  // The backend lost the mouse (another window grabbed it): forget the held buttons.
+  // The backend lost the mouse (a menu or another window took it): forget the held buttons. A
+  // move that finds a held button up does the same.
   void mouseCaptureLost();
   // The frame's close control.
   void closeRequested();

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "ui/form.h"
+#include "ui/program.h"
 #include "ui/values.h"
 
 namespace ui {
@@ -26,10 +27,10 @@ void Runtime::run(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const RuntimeError& e) {
-    std::fprintf(stderr, "FnorkTillFnork: run-time error %d: %s\n", int(e.number()), e.what());
+    std::fprintf(stderr, "%s: run-time error %d: %s\n", name_, int(e.number()), e.what());
     end(1);
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "FnorkTillFnork: run-time error %d: Out of memory\n",
+    std::fprintf(stderr, "%s: run-time error %d: Out of memory\n", name_,
                  int(ErrorNumber::OutOfMemory));
     end(1);
   }
@@ -67,6 +68,13 @@ void Runtime::reset() {
   beeps_ = 0;
   ended_ = false;
   exitStatus_ = 0;
+}
+
+void setUp(const ProgramInfo& info) {
+  Runtime& rt = runtime();
+  rt.setProgramName(info.name);
+  rt.setIcon(info.icon);
+  setFontStandIns(info.fontStandIns);
 }
 
 }  // namespace ui

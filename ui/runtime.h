@@ -43,6 +43,8 @@ class Runtime {
   // The backend; without one, windows have no host and nothing is drawn (as in the tests).
   void setPlatform(Platform* p) { platform_ = p; }
   Platform* platform() const { return platform_; }
+  // The program's name, which its run-time error messages begin with.
+  void setProgramName(const char* name) { name_ = name; }
   // The program icon shown by every window.
   void setIcon(const IconImage* icon) { icon_ = icon; }
   const IconImage* icon() const { return icon_; }
@@ -71,6 +73,7 @@ class Runtime {
   void repaintChanges();
 
   Platform* platform_ = nullptr;
+  const char* name_ = "";
   const IconImage* icon_ = nullptr;
   std::vector<std::pair<const WindowClass*, std::unique_ptr<Form>>> instances_;
   int loaded_ = 0;

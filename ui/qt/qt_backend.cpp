@@ -14,8 +14,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string>
-#include <tuple>
+#include <vector>
 
 #include "ui/program.h"
 
@@ -23,92 +24,31 @@ namespace ui::qt {
 
 namespace {
 
-QColor resolve(Color c, const QPalette& pal) {
-  switch (c.system) {
-    case Color::System::ButtonFace:
-      return pal.color(QPalette::Button);
-    case Color::System::ButtonText:
-      return pal.color(QPalette::ButtonText);
-    case Color::System::WindowText:
-      return pal.color(QPalette::WindowText);
-    case Color::System::None:
-      break;
-  }
-  return QColor(c.r, c.g, c.b);
-}
-
-// The fonts of one window's labels, each made once per name, size and weight: labels are painted
-// again on every repaint of the area they lie in, the rubber band's included.
-class Fonts {
- public:
-  const QFont& of(const FontDesign& d) {
-    auto key = std::make_tuple(std::string(d.name), d.points, d.weight);
-    auto it = fonts_.find(key);
-    if (it == fonts_.end()) it = fonts_.emplace(key, make(d)).first;
-    return it->second;
-  }
-
- private:
-  static QFont make(const FontDesign& d) {
-    QFont f;
-    // The designs name fonts of the Windows desktop; where they are missing, close relatives
-    // stand in.
-    QStringList families{QString::fromUtf8(d.name)};
-    if (families.front() == "Comic Sans MS") families << "Comic Neue";
-    families << "DejaVu Sans";
-    f.setFamilies(families);
-    // Points at the design resolution of 96 pixels to the inch.
-    f.setPixelSize(int(d.points * 96.0f / 72.0f + 0.5f));
-    f.setWeight(d.weight >= 700 ? QFont::Bold : QFont::Normal);
-    return f;
-  }
-  std::map<std::tuple<std::string, float, int>, QFont> fonts_;
-};
-
-QPointF toPixels(Single x, Single y) {
-  return {x.value() / kTwipsPerPixel, y.value() / kTwipsPerPixel};
-}
-
-QRectF boxOf(const BoxElement& e) {
-  return {e.Left().value() / kTwipsPerPixel, e.Top().value() / kTwipsPerPixel,
-          e.Width().value() / kTwipsPerPixel, e.Height().value() / kTwipsPerPixel};
-}
-
 QRect toQRect(const PixelRect& r) {
   return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-void paintLine(QPainter& p, const Line& l, const QPalette& pal) {
-  if (l.drawsNothing()) return;
-  QPointF a = toPixels(l.X1(), l.Y1()), b = toPixels(l.X2(), l.Y2());
-  QPen pen(resolve(l.BorderColor(), pal), l.BorderWidth(), Qt::SolidLine, Qt::RoundCap,
-           Qt::RoundJoin);
-  p.setPen(pen);
-  p.setCompositionMode(l.DrawMode() == kDrawInvert ? QPainter::RasterOp_NotDestination
-                                                   : QPainter::CompositionMode_SourceOver);
-  p.drawLine(a, b);
-  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+QPointF toPixels(float x, float y) {
+  return {x / kTwipsPerPixel, y / kTwipsPerPixel};
 }
 
-void paintShape(QPainter& p, const Shape& s, const QPalette& pal) {
-  QRectF box = boxOf(s);
-  qreal d = std::min(box.width(), box.height());
-  if (d <= 0) return;
-  QRectF circle(box.center().x() - d / 2, box.center().y() - d / 2, d, d);
-  p.setPen(QPen(pal.color(QPalette::WindowText), 1));
-  p.setBrush(Qt::black);
-  // The one-pixel outline lies inside the box.
-  p.drawEllipse(circle.adjusted(0.5, 0.5, -0.5, -0.5));
-  p.setBrush(Qt::NoBrush);
+QRectF toPixels(const TwipRect& r) {
+  return {toPixels(r.left, r.top), QSizeF(r.width, r.height) / kTwipsPerPixel};
 }
 
-void paintLabel(QPainter& p, const Label& l, const QPalette& pal, Fonts& fonts) {
-  p.setPen(resolve(l.ForeColor(), pal));
-  p.setFont(fonts.of(l.font()));
-  // A label fits its text: where a stand-in font is wider than the box, the text reaches out
-  // on both sides of its centre.
-  p.drawText(boxOf(l), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-             QString::fromUtf8(l.Caption()));
+QColor toQColor(Rgb c) {
+  return QColor(c.r, c.g, c.b);
+}
+
+QFont makeFont(const FontChoice& c) {
+  QFont f;
+  QStringList families;
+  for (const auto& name : c.families) families << QString::fromStdString(name);
+  f.setFamilies(families);
+  // Points at the design resolution of 96 pixels to the inch.
+  f.setPixelSize(int(c.points * 96.0f / 72.0f + 0.5f));
+  f.setWeight(c.weight >= 700 ? QFont::Bold : QFont::Normal);
+  return f;
 }
 
 // A picture as drawn on a device with `ratio` device pixels to a pixel: at one to one (or where the
@@ -132,34 +72,52 @@ const QImage& imageAt(Picture picture, qreal ratio) {
   return cache.emplace(std::make_pair(picture, ratio), std::move(img)).first->second;
 }
 
-// Paints the client area of a form: the background, then its elements back to front.
-void paintForm(QPainter& p, const Form& form, const QPalette& pal, const QRect& clip,
-               Fonts& fonts) {
-  p.fillRect(clip, pal.color(QPalette::Button));
-  if (form.Picture()) {
-    const QImage& img = imageAt(form.Picture(), p.device()->devicePixelRatioF());
-    if (!img.isNull()) p.drawImage(QPointF(0, 0), img);
+// The drawing primitives on a QPainter, in logical pixels of the widget.
+class QtPainter final : public Painter {
+ public:
+  QtPainter(QPainter& p, const QPalette& pal, std::vector<std::optional<QFont>>& fonts)
+      : p_(p), pal_(pal), fonts_(fonts) {}
+  Rgb systemColor(Color::System s) const override {
+    QColor c = pal_.color(s == Color::System::ButtonFace   ? QPalette::Button
+                          : s == Color::System::ButtonText ? QPalette::ButtonText
+                                                           : QPalette::WindowText);
+    return {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
   }
-  for (const auto& e : form.drawingOrder()) {
-    if (!e->Visible() || !toQRect(e->paintBounds()).intersects(clip)) continue;
-    switch (e->kind()) {
-      case Kind::Shape:
-        paintShape(p, static_cast<const Shape&>(*e), pal);
-        break;
-      case Kind::Line:
-        paintLine(p, static_cast<const Line&>(*e), pal);
-        break;
-      case Kind::Label:
-        paintLabel(p, static_cast<const Label&>(*e), pal, fonts);
-        break;
-      case Kind::Image:
-        if (auto pic = static_cast<const Image&>(*e).Picture())
-          p.drawImage(boxOf(static_cast<const Image&>(*e)).topLeft(),
-                      imageAt(pic, p.device()->devicePixelRatioF()));
-        break;
-    }
+  void fillRect(const PixelRect& r, Rgb c) override { p_.fillRect(toQRect(r), toQColor(c)); }
+  void drawPicture(Picture picture, float left, float top) override {
+    const QImage& img = imageAt(picture, p_.device()->devicePixelRatioF());
+    if (!img.isNull()) p_.drawImage(toPixels(left, top), img);
   }
-}
+  void drawLine(float x1, float y1, float x2, float y2, int width, Rgb c, bool invert) override {
+    p_.setPen(QPen(toQColor(c), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p_.setCompositionMode(invert ? QPainter::RasterOp_NotDestination
+                                 : QPainter::CompositionMode_SourceOver);
+    p_.drawLine(toPixels(x1, y1), toPixels(x2, y2));
+    p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  }
+  void fillCircle(const TwipRect& box, Rgb fill, Rgb outline) override {
+    p_.setPen(QPen(toQColor(outline), 1));
+    p_.setBrush(toQColor(fill));
+    // The one-pixel outline lies inside the box.
+    p_.drawEllipse(toPixels(box).adjusted(0.5, 0.5, -0.5, -0.5));
+    p_.setBrush(Qt::NoBrush);
+  }
+  void drawText(const TwipRect& box, const char* text, const FontChoice& font, Rgb c) override {
+    if (fonts_.size() <= std::size_t(font.id)) fonts_.resize(std::size_t(font.id) + 1);
+    std::optional<QFont>& f = fonts_[std::size_t(font.id)];
+    if (!f) f = makeFont(font);
+    p_.setPen(toQColor(c));
+    p_.setFont(*f);
+    p_.drawText(toPixels(box),
+                Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                QString::fromUtf8(text));
+  }
+
+ private:
+  QPainter& p_;
+  const QPalette& pal_;
+  std::vector<std::optional<QFont>>& fonts_;  // by FontChoice::id, made on first use
+};
 
 Integer buttonOf(Qt::MouseButton b) {
   switch (b) {
@@ -184,16 +142,6 @@ Integer shiftOf(Qt::KeyboardModifiers m) {
          (m & Qt::AltModifier ? kAltKey : 0);
 }
 
-// A menu caption as read out: without the "&" that marks the access key ("&&" stands for "&").
-QString withoutAccessKey(const char* caption) {
-  QString text = QString::fromUtf8(caption), read;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && ++i == text.size()) break;
-    read += text[i];
-  }
-  return read;
-}
-
 QIcon iconOf(const IconImage& icon) {
   QImage img(reinterpret_cast<const uchar*>(icon.pixels), IconImage::kSize, IconImage::kSize,
              IconImage::kSize * 4, QImage::Format_ARGB32);
@@ -216,7 +164,9 @@ class Canvas final : public QWidget {
   void paintEvent(QPaintEvent* e) override {
     if (!form_) return;
     QPainter p(this);
-    paintForm(p, *form_, palette(), e->rect(), fonts_);
+    QtPainter painter(p, palette(), fonts_);
+    QRect r = e->rect();
+    paintForm(*form_, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, painter);
   }
   void mousePressEvent(QMouseEvent* e) override { press(e); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { press(e); }
@@ -241,7 +191,7 @@ class Canvas final : public QWidget {
     form_->mouseDown(b, shiftOf(e->modifiers()), float(at.x()), float(at.y()));
   }
   Form* form_;
-  Fonts fonts_;
+  std::vector<std::optional<QFont>> fonts_;
 };
 
 class FormWindow final : public QWidget {
@@ -262,7 +212,13 @@ class FormWindow final : public QWidget {
       for (const auto& top : form.menuBar()) {
         QMenu* menu = bar->addMenu(QString::fromUtf8(top->Caption()));
         // Qt reads menu entries out without their "&"; the drop-down itself needs its name.
-        menu->setAccessibleName(withoutAccessKey(top->Caption()));
+        menu->setAccessibleName(QString::fromStdString(withoutAccessKey(top->Caption())));
+        menu->menuAction()->setVisible(top->Visible());
+        actions_[top.get()] = menu->menuAction();
+        // An open menu takes the mouse: a button let go over it never reaches the window.
+        connect(menu, &QMenu::aboutToShow, this, [this] {
+          if (Form* f = canvas_->form()) f->mouseCaptureLost();
+        });
         for (const auto& m : top->children()) addEntry(menu, *m);
       }
       layout->setMenuBar(bar);
@@ -381,16 +337,16 @@ const QImage& imageOf(Picture picture) {
 
 }  // namespace ui::qt
 
-int ui::runProgram(int argc, char** argv, const WindowClass& startWindow, const IconImage& icon) {
+int ui::runProgram(int argc, char** argv, const WindowClass& startWindow, const ProgramInfo& info) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setApplicationName("FnorkTillFnork");
-  // The desktop entry it is installed with (packaging/), for the desktop to match its windows.
-  QGuiApplication::setDesktopFileName("se.fnork.FnorkTillFnork");
+  QApplication::setApplicationName(QString::fromUtf8(info.name));
+  // The desktop entry it is installed with, for the desktop to match its windows.
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(info.desktopId));
   qt::QtPlatform platform;
   Runtime& rt = runtime();
+  setUp(info);
   rt.setPlatform(&platform);
-  rt.setIcon(&icon);
   rt.run([&] { startWindow().Show(); });
   int status = rt.ended() ? rt.exitStatus() : QApplication::exec();
   rt.reset();

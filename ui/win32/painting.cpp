@@ -9,23 +9,8 @@ namespace ui::win32 {
 
 namespace {
 
-COLORREF resolve(Color c) {
-  switch (c.system) {
-    case Color::System::ButtonFace:
-      return GetSysColor(COLOR_BTNFACE);
-    case Color::System::ButtonText:
-      return GetSysColor(COLOR_BTNTEXT);
-    case Color::System::WindowText:
-      return GetSysColor(COLOR_WINDOWTEXT);
-    case Color::System::None:
-      break;
-  }
+COLORREF ref(Rgb c) {
   return RGB(c.r, c.g, c.b);
-}
-
-RECT boxOf(const BoxElement& e, const Scale& s) {
-  return {s.pixels(e.Left().value()), s.pixels(e.Top().value()),
-          s.pixels((e.Left() + e.Width()).value()), s.pixels((e.Top() + e.Height()).value())};
 }
 
 // Selects a GDI object into a DC for one scope and deletes it afterwards.
@@ -44,88 +29,88 @@ class Selected {
   HGDIOBJ obj_, old_;
 };
 
-// A picture drawn with its top-left corner at (x, y): unscaled at 100 %, enlarged pixel by
-// pixel (no smoothing) above.
-void paintPicture(HDC dc, Picture picture, int x, int y, const Scale& s) {
-  HBITMAP bmp = bitmapOf(picture);
-  if (!bmp) return;
-  BITMAP info{};
-  GetObjectW(bmp, sizeof info, &info);
-  HDC src = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(src, bmp);
-  if (s.dpi == 96) {
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, src, 0, 0, SRCCOPY);
-  } else {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, x, y, s.pixels(float(info.bmWidth * kTwipsPerPixel)),
-               s.pixels(float(info.bmHeight * kTwipsPerPixel)), src, 0, 0, info.bmWidth,
-               info.bmHeight, SRCCOPY);
+class GdiPainter final : public Painter {
+ public:
+  GdiPainter(HDC dc, const Scale& s, FontCache& fonts) : dc_(dc), s_(s), fonts_(fonts) {}
+  Rgb systemColor(Color::System c) const override {
+    COLORREF v = GetSysColor(c == Color::System::ButtonFace   ? COLOR_BTNFACE
+                             : c == Color::System::ButtonText ? COLOR_BTNTEXT
+                                                              : COLOR_WINDOWTEXT);
+    return {GetRValue(v), GetGValue(v), GetBValue(v)};
   }
-  SelectObject(src, old);
-  DeleteDC(src);
-}
-
-void paintShape(HDC dc, const Shape& shape, const Scale& s) {
-  RECT box = boxOf(shape, s);
-  int d = std::min(box.right - box.left, box.bottom - box.top);
-  if (d <= 0) return;
-  // The largest circle in the box, centred in it; its outline lies inside the box.
-  int x = box.left + (box.right - box.left - d) / 2, y = box.top + (box.bottom - box.top - d) / 2;
-  Selected pen(dc, CreatePen(PS_INSIDEFRAME, s.width(1), GetSysColor(COLOR_WINDOWTEXT)));
-  Selected brush(dc, CreateSolidBrush(RGB(0, 0, 0)));
-  Ellipse(dc, x, y, x + d, y + d);
-}
-
-void paintLine(HDC dc, const Line& line, const Scale& s) {
-  if (line.drawsNothing()) return;
-  Selected pen(dc, CreatePen(PS_SOLID, s.width(line.BorderWidth()), resolve(line.BorderColor())));
-  // Draw mode 6 inverts every pixel under the line; the line's own colour has no effect.
-  int oldRop = SetROP2(dc, line.DrawMode() == kDrawInvert ? R2_NOT : R2_COPYPEN);
-  MoveToEx(dc, s.pixels(line.X1().value()), s.pixels(line.Y1().value()), nullptr);
-  LineTo(dc, s.pixels(line.X2().value()), s.pixels(line.Y2().value()));
-  SetROP2(dc, oldRop);
-}
-
-void paintLabel(HDC dc, const Label& label, const Scale& s, FontCache& fonts) {
-  RECT box = boxOf(label, s);
-  std::wstring text = widen(label.Caption());
-  SelectObject(dc, fonts.get(label.font(), s.dpi));
-  SetTextColor(dc, resolve(label.ForeColor()));
-  SetBkMode(dc, TRANSPARENT);
-  // Centred at the top of the box and not clipped: a wider stand-in font reaches out on both
-  // sides.
-  DrawTextW(dc, text.c_str(), int(text.size()), &box,
-            DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-}
-
-void paintForm(HDC dc, const RECT& area, const Form& form, const Scale& s, FontCache& fonts) {
-  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-  if (form.Picture()) paintPicture(dc, form.Picture(), 0, 0, s);
-  HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
-  for (const auto& e : form.drawingOrder()) {
-    RECT bounds = s.device(e->paintBounds()), overlap;
-    if (!e->Visible() || !IntersectRect(&overlap, &bounds, &area)) continue;
-    switch (e->kind()) {
-      case Kind::Shape:
-        paintShape(dc, static_cast<const Shape&>(*e), s);
-        break;
-      case Kind::Line:
-        paintLine(dc, static_cast<const Line&>(*e), s);
-        break;
-      case Kind::Label:
-        paintLabel(dc, static_cast<const Label&>(*e), s, fonts);
-        break;
-      case Kind::Image: {
-        const auto& img = static_cast<const Image&>(*e);
-        if (img.Picture()) {
-          RECT box = boxOf(img, s);
-          paintPicture(dc, img.Picture(), box.left, box.top, s);
-        }
-        break;
-      }
+  void fillRect(const PixelRect& r, Rgb c) override {
+    RECT rc = s_.device(r);
+    HBRUSH brush = CreateSolidBrush(ref(c));
+    FillRect(dc_, &rc, brush);
+    DeleteObject(brush);
+  }
+  // Unscaled at 100 %, enlarged pixel by pixel (no smoothing) above.
+  void drawPicture(Picture picture, float left, float top) override {
+    HBITMAP bmp = bitmapOf(picture);
+    if (!bmp) return;
+    BITMAP info{};
+    GetObjectW(bmp, sizeof info, &info);
+    HDC src = CreateCompatibleDC(dc_);
+    HGDIOBJ old = SelectObject(src, bmp);
+    int x = s_.pixels(left), y = s_.pixels(top);
+    if (s_.dpi == 96) {
+      BitBlt(dc_, x, y, info.bmWidth, info.bmHeight, src, 0, 0, SRCCOPY);
+    } else {
+      SetStretchBltMode(dc_, COLORONCOLOR);
+      StretchBlt(dc_, x, y, s_.pixels(float(info.bmWidth * kTwipsPerPixel)),
+                 s_.pixels(float(info.bmHeight * kTwipsPerPixel)), src, 0, 0, info.bmWidth,
+                 info.bmHeight, SRCCOPY);
     }
+    SelectObject(src, old);
+    DeleteDC(src);
   }
-  SelectObject(dc, oldFont);
+  void drawLine(float x1, float y1, float x2, float y2, int width, Rgb c, bool invert) override {
+    Selected pen(dc_, CreatePen(PS_SOLID, s_.width(width), ref(c)));
+    // Inverting: every pixel under the line is inverted; the line's own colour has no effect.
+    int oldRop = SetROP2(dc_, invert ? R2_NOT : R2_COPYPEN);
+    MoveToEx(dc_, s_.pixels(x1), s_.pixels(y1), nullptr);
+    LineTo(dc_, s_.pixels(x2), s_.pixels(y2));
+    SetROP2(dc_, oldRop);
+  }
+  void fillCircle(const TwipRect& box, Rgb fill, Rgb outline) override {
+    int x = s_.pixels(box.left), y = s_.pixels(box.top);
+    int d = std::min(s_.pixels(box.left + box.width) - x, s_.pixels(box.top + box.height) - y);
+    Selected pen(dc_, CreatePen(PS_INSIDEFRAME, s_.width(1), ref(outline)));
+    Selected brush(dc_, CreateSolidBrush(ref(fill)));
+    Ellipse(dc_, x, y, x + d, y + d);
+  }
+  void drawText(const TwipRect& box, const char* text, const FontChoice& font, Rgb c) override {
+    RECT rc{s_.pixels(box.left), s_.pixels(box.top), s_.pixels(box.left + box.width),
+            s_.pixels(box.top + box.height)};
+    std::wstring w = widen(text);
+    HGDIOBJ oldFont = SelectObject(dc_, fonts_.get(font, s_.dpi));
+    SetTextColor(dc_, ref(c));
+    SetBkMode(dc_, TRANSPARENT);
+    DrawTextW(dc_, w.c_str(), int(w.size()), &rc,
+              DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+    SelectObject(dc_, oldFont);
+  }
+
+ private:
+  HDC dc_;
+  const Scale& s_;
+  FontCache& fonts_;
+};
+
+int CALLBACK foundFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool hasFamily(const std::wstring& face) {
+  HDC dc = GetDC(nullptr);
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  bool found = false;
+  EnumFontFamiliesExW(dc, &lf, &foundFamily, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
 }
 
 struct DecodedPictures {
@@ -194,27 +179,37 @@ RECT Scale::device(const PixelRect& r) const {
   return {down(r.left), down(r.top), up(r.right), up(r.bottom)};
 }
 
-HFONT FontCache::get(const FontDesign& d, UINT dpi) {
-  auto key = std::make_tuple(std::string(d.name), d.points, d.weight, dpi);
-  auto it = fonts_.find(key);
-  if (it != fonts_.end()) return it->second;
-  // The character height in pixels is the point size at the display's resolution. Where the
-  // named font is missing, the system's font mapper chooses the closest one it has.
+PixelRect Scale::logical(const RECT& r) const {
+  auto down = [&](LONG v) { return int(std::floor(double(v) * 96.0 / dpi)); };
+  auto up = [&](LONG v) { return int(std::ceil(double(v) * 96.0 / dpi)); };
+  return {down(r.left), down(r.top), up(r.right), up(r.bottom)};
+}
+
+HFONT FontCache::get(const FontChoice& c, UINT dpi) {
+  if (fonts_.size() <= std::size_t(c.id)) fonts_.resize(std::size_t(c.id) + 1, nullptr);
+  HFONT& f = fonts_[std::size_t(c.id)];
+  if (f) return f;
+  std::wstring face = widen(c.families.front().c_str());
+  for (const auto& name : c.families) {
+    if (hasFamily(widen(name.c_str()))) {
+      face = widen(name.c_str());
+      break;
+    }
+  }
+  // The character height in pixels is the point size at the display's resolution.
   LOGFONTW lf{};
-  lf.lfHeight = -LONG(std::lround(double(d.points) * dpi / 72.0));
-  lf.lfWeight = d.weight;
+  lf.lfHeight = -LONG(std::lround(double(c.points) * dpi / 72.0));
+  lf.lfWeight = c.weight;
   lf.lfCharSet = ANSI_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
-  std::wstring face = widen(d.name);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::copy(face.begin(), face.end(), lf.lfFaceName);
-  HFONT f = CreateFontIndirectW(&lf);
-  fonts_.emplace(key, f);
+  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  f = CreateFontIndirectW(&lf);
   return f;
 }
 
 void FontCache::clear() {
-  for (auto& [key, f] : fonts_) DeleteObject(f);
+  for (HFONT f : fonts_)
+    if (f) DeleteObject(f);
   fonts_.clear();
 }
 
@@ -226,7 +221,8 @@ void paintBuffered(HDC target, const RECT& area, const Form& form, const Scale& 
   HBITMAP bmp = CreateCompatibleBitmap(target, w, h);
   HGDIOBJ old = SelectObject(mem, bmp);
   SetViewportOrgEx(mem, -area.left, -area.top, nullptr);
-  paintForm(mem, area, form, scale, fonts);
+  GdiPainter painter(mem, scale, fonts);
+  paintForm(form, scale.logical(area), painter);
   BitBlt(target, area.left, area.top, w, h, mem, area.left, area.top, SRCCOPY);
   SelectObject(mem, old);
   DeleteObject(bmp);

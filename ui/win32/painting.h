@@ -1,5 +1,5 @@
-// GDI painting of a form's client area: the background, the background picture and the elements
-// back to front, at the window's dots per inch.
+// The drawing primitives on GDI, at the window's dots per inch, and the pictures decoded by the
+// system's imaging component.
 #pragma once
 
 #ifndef NOMINMAX
@@ -9,11 +9,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <string>
-#include <tuple>
+#include <vector>
 
-#include "ui/form.h"
+#include "ui/paint.h"
 
 namespace ui::win32 {
 
@@ -29,20 +28,23 @@ struct Scale {
   }
   // The device pixels covering a rectangle of pixels at 100 %.
   RECT device(const PixelRect& r) const;
+  // The pixels at 100 % covering a rectangle of device pixels.
+  PixelRect logical(const RECT& r) const;
 };
 
-// The fonts of one window at its current resolution, made on first use.
+// The fonts of one window at its current resolution, made on first use: the first family of the
+// choice that the system has, else its first, which the system's font mapper replaces.
 class FontCache {
  public:
   FontCache() = default;
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
   ~FontCache() { clear(); }
-  HFONT get(const FontDesign& d, UINT dpi);
+  HFONT get(const FontChoice& c, UINT dpi);
   void clear();
 
  private:
-  std::map<std::tuple<std::string, float, int, UINT>, HFONT> fonts_;
+  std::vector<HFONT> fonts_;  // by FontChoice::id
 };
 
 // Paints `area` (device pixels of the client area) of a form into `target` through an off-screen

@@ -17,7 +17,6 @@ namespace ui::win32 {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"FnorkTillFnorkWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 constexpr UINT kFirstCommand = 100;
@@ -109,7 +108,7 @@ HICON makeIcon(const IconImage& icon) {
 
 class Win32Host final : public Host {
  public:
-  Win32Host(Form& form, HICON icon);
+  Win32Host(Form& form, const wchar_t* windowClass, HICON icon);
   ~Win32Host() override;
   void show() override;
   void invalidate(const PixelRect& r) override;
@@ -140,9 +139,9 @@ class Win32Host final : public Host {
   bool shown_ = false;
 };
 
-Win32Host::Win32Host(Form& form, HICON icon) : form_(form) {
+Win32Host::Win32Host(Form& form, const wchar_t* windowClass, HICON icon) : form_(form) {
   std::wstring caption = widen(form.design().caption);
-  hwnd_ = CreateWindowExW(kExStyle, kWindowClass, caption.c_str(), kStyle, CW_USEDEFAULT,
+  hwnd_ = CreateWindowExW(kExStyle, windowClass, caption.c_str(), kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) Raise(ErrorNumber::OutOfMemory);
@@ -338,7 +337,9 @@ LRESULT CALLBACK Win32Host::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 class Win32Platform final : public Platform {
  public:
-  explicit Win32Platform(const IconImage& icon) : icon_(makeIcon(icon)) {
+  // The window class is named after the program.
+  explicit Win32Platform(const ProgramInfo& info)
+      : class_(widen(info.name) + L"Window"), icon_(info.icon ? makeIcon(*info.icon) : nullptr) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &Win32Host::windowProc;
@@ -346,23 +347,24 @@ class Win32Platform final : public Platform {
     wc.hIcon = icon_;
     wc.hIconSm = icon_;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClass;
+    wc.lpszClassName = class_.c_str();
     RegisterClassExW(&wc);
   }
   ~Win32Platform() override {
-    UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
+    UnregisterClassW(class_.c_str(), GetModuleHandleW(nullptr));
     if (icon_) DestroyIcon(icon_);
   }
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
   std::unique_ptr<Host> createHost(Form& form) override {
-    return std::make_unique<Win32Host>(form, icon_);
+    return std::make_unique<Win32Host>(form, class_.c_str(), icon_);
   }
   void beep() override { MessageBeep(MB_OK); }
   void quit(int status) override { PostQuitMessage(status); }
 
  private:
+  std::wstring class_;
   HICON icon_;
 };
 
@@ -379,15 +381,15 @@ int messageLoop() {
 
 }  // namespace ui::win32
 
-int ui::runProgram(int, char**, const WindowClass& startWindow, const IconImage& icon) {
+int ui::runProgram(int, char**, const WindowClass& startWindow, const ProgramInfo& info) {
   // The imaging component that decodes the pictures is a COM component.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   int status = 0;
   {
-    win32::Win32Platform platform(icon);
+    win32::Win32Platform platform(info);
     Runtime& rt = runtime();
+    setUp(info);
     rt.setPlatform(&platform);
-    rt.setIcon(&icon);
     rt.run([&] { startWindow().Show(); });
     int loopStatus = rt.ended() ? 0 : win32::messageLoop();
     status = rt.ended() ? rt.exitStatus() : loopStatus;
