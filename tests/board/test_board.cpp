@@ -3,6 +3,7 @@
 
 #include "app/start_window.h"
 #include "board/board_driver.h"
+#include "facts.h"
 #include "pictures/designs.h"
 
 using namespace testing_support;
@@ -15,34 +16,40 @@ using Drag = RuntimeTest;
 using StartOverAndClose = RuntimeTest;
 using DrawingOrder = RuntimeTest;
 
-TEST_F(BoardSetUp, CreatesHiddenSegmentsFromTheTemplateInEveryWindow) {
-  const int totals[] = {13, 9, 10, 25, 10, 9};
+TEST_F(BoardSetUp, HiddenSegmentsFromTheTemplateAndEveryDotInPlayAtItsCentre) {
   for (int n = 1; n <= 6; ++n) {
+    SCOPED_TRACE(n);
+    const facts::Picture& p = facts::picture(n);
     BoardDriver b(n);
     b.window().Show();
-    EXPECT_EQ(b.segmentTotal(), totals[n - 1]);
-    for (int k = 0; k <= totals[n - 1]; ++k) {
+    ASSERT_EQ(b.segmentTotal(), p.segments());
+    int lines = 0;
+    for (const auto& e : b.window().drawingOrder()) lines += e->name() == "Line1";
+    EXPECT_EQ(lines, p.segments() + 1);
+    for (int k = 0; k <= p.segments(); ++k) {
       const ui::Line& s = b.segment(k);
-      EXPECT_EQ(s.Visible(), k == 0) << n << ":" << k;
+      EXPECT_EQ(s.Visible(), k == 0) << k;
       EXPECT_EQ(s.BorderColor(), ui::Color::rgb(128, 128, 128));
       EXPECT_EQ(s.BorderWidth(), 2);
       EXPECT_EQ(s.DrawMode(), ui::kDrawCopyPen);
-      EXPECT_FLOAT_EQ(s.X1().value(), 465);
-      EXPECT_FLOAT_EQ(s.Y1().value(), -75);
-      EXPECT_FLOAT_EQ(s.X2().value(), 4455);
-      EXPECT_FLOAT_EQ(s.Y2().value(), -75);
+      EXPECT_EQ(
+          std::vector<float>({s.X1().value(), s.Y1().value(), s.X2().value(), s.Y2().value()}),
+          std::vector<float>({465, -75, 4455, -75}));
     }
-    EXPECT_FALSE(b.window().menu("mnuAvsluta") == nullptr);
-    int lines = 0;
-    for (const auto& e : b.window().drawingOrder()) lines += e->name() == "Line1";
-    EXPECT_EQ(lines, totals[n - 1] + 1) << n;
+    // Every dot in play is 150 x 150 at the centre the player sees, with its number.
+    for (int k = 1; k <= p.segments() + 1; ++k) {
+      EXPECT_FLOAT_EQ(b.centre(k).x, p.centres[std::size_t(k - 1)].x) << "dot " << k;
+      EXPECT_FLOAT_EQ(b.centre(k).y, p.centres[std::size_t(k - 1)].y) << "dot " << k;
+      EXPECT_FLOAT_EQ(b.dot(k).Width().value(), 150);
+      EXPECT_FLOAT_EQ(b.dot(k).Height().value(), 150);
+      EXPECT_STREQ(b.label(k).Caption(), std::to_string(k).c_str());
+    }
     EXPECT_EQ(b.state().bytDot, 0);
     EXPECT_EQ(b.state().bytLine, 0);
     EXPECT_EQ(b.state().blnDrawing, ui::False);
-    // The rubber band starts above the client area, invert in 1, 3 and 4, grey elsewhere.
+    // The rubber band starts above the client area.
     EXPECT_FLOAT_EQ(b.band().Y1().value(), -150);
-    EXPECT_EQ(b.band().DrawMode(),
-              (n == 1 || n == 3 || n == 4) ? ui::kDrawInvert : ui::kDrawCopyPen);
+    EXPECT_EQ(b.band().DrawMode(), p.inverts ? ui::kDrawInvert : ui::kDrawCopyPen);
     EXPECT_FALSE(b.dot(0).Visible());
     EXPECT_EQ(b.window().Picture(), nullptr);
   }
@@ -55,11 +62,6 @@ TEST_F(BoardSetUp, DotSizesFollowShape1ZeroOnlyInWindows256) {
   two.window().Show();
   five.window().Show();
   one.window().Show();
-  EXPECT_FLOAT_EQ(two.centre(1).x, 135);
-  EXPECT_FLOAT_EQ(five.dot(11).Width().value(), 150);
-  EXPECT_FLOAT_EQ(five.dot(11).Height().value(), 150);
-  EXPECT_FLOAT_EQ(five.centre(11).x, 5310);
-  EXPECT_FLOAT_EQ(five.centre(11).y, 2130);
   // Window 1's dots keep their size although Shape1(0) there is 120 x 120.
   EXPECT_FLOAT_EQ(one.dot(0).Width().value(), 120);
   EXPECT_FLOAT_EQ(one.dot(1).Width().value(), 150);
@@ -156,6 +158,29 @@ TEST_F(Drag, ReleasesOutsideTheClientAreaAreMissesInEveryWindow) {
       b.release(p);
       EXPECT_EQ(b.state().bytDot, 0) << n;
     }
+  }
+}
+
+TEST_F(Drag, TheLastSegmentShowsThePictureBeepsAndStartsAgainAtDotOne) {
+  for (int n = 1; n <= 6; ++n) {
+    SCOPED_TRACE(n);
+    BoardDriver b(n);
+    b.window().Show();
+    for (int k = 1; k <= b.segmentTotal(); ++k) b.drag(k, k + 1);
+    EXPECT_EQ(b.window().Picture(), &pictures::finishedPicture(n));
+    EXPECT_EQ(platform.beeps, n);
+    EXPECT_EQ(ui::runtime().beeps(), n);
+    EXPECT_EQ(b.state().bytDot, 0);
+    EXPECT_EQ(b.state().bytLine, 0);
+    // The rubber band parked above the client area; every segment still shown.
+    EXPECT_FLOAT_EQ(b.band().X1().value(), 4455);
+    EXPECT_FLOAT_EQ(b.band().Y2().value(), -75);
+    for (int k = 1; k <= b.segmentTotal(); ++k) EXPECT_TRUE(b.segment(k).Visible());
+    // A second pass draws over the finished picture from dot 1.
+    b.drag(1, 2);
+    EXPECT_EQ(b.state().bytDot, 1);
+    EXPECT_EQ(b.window().Picture(), &pictures::finishedPicture(n));
+    EXPECT_EQ(platform.beeps, n);
   }
 }
 

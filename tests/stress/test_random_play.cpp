@@ -1,127 +1,146 @@
-// Random play, checked against the model of the game after every event. By default 100,000
-// events in runs of 10,000 from the seeds 1, 2, ...; FNORK_RANDOM_EVENTS and FNORK_RANDOM_SEED
-// choose another count and first seed for longer runs. A failure reports its seed and the
-// shortest sequence of events found that still fails.
+// Random play: presses, moves and releases with any buttons anywhere, menu commands and closing at
+// any moment, in all six picture windows. After every event the windows must still show a sound
+// game: counters in range, every visible segment joining two consecutive dots in order (exactly
+// the ones placed), the rubber band on a dot while a drag is on and drawing nothing otherwise, no
+// run-time error, and every change repainted. FNORK_RANDOM_SEED and FNORK_RANDOM_EVENTS choose
+// another run; a failure names the seed and the event.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <random>
 #include <sstream>
 
-#include "stress/play.h"
+#include "app/start_window.h"
+#include "board/board_driver.h"
+#include "facts.h"
+#include "pictures/designs.h"
 
-using namespace stress;
+using namespace testing_support;
 
 namespace {
-
-constexpr std::uint64_t kDefaultSeed = 1;
-constexpr std::size_t kDefaultEvents = 100000;
-constexpr std::size_t kEventsPerRun = 10000;
-constexpr int kTotals[kPictures] = {13, 9, 10, 25, 10, 9};
 
 std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback) {
   const char* v = std::getenv(name);
   return v != nullptr && *v != '\0' ? std::strtoull(v, nullptr, 0) : fallback;
 }
 
-std::string listing(const std::vector<Event>& events) {
-  std::string s;
-  for (const Event& e : events) s += "  " + describe(e) + "\n";
-  return s;
+bool covers(const ui::PixelRect& outer, const ui::PixelRect& r) {
+  return r.empty() || outer.united(r) == outer;
 }
 
-std::string report(std::uint64_t seed, const Played& run) {
-  const Failure& f = *run.failure;
-  const std::vector<Event> shortest = shrink(run.events, f);
-  std::ostringstream out;
-  out << "random play from seed " << seed << " failed after event " << f.event + 1 << ": "
-      << f.check << ": " << f.detail << "\n"
-      << "play it again with FNORK_RANDOM_SEED=" << seed << " FNORK_RANDOM_EVENTS=" << f.event + 1
-      << "\n"
-      << "shortest sequence found, " << shortest.size()
-      << " events from the program's start (start window shown):\n"
-      << listing(shortest);
-  if (auto again = replay(shortest))
-    out << "which fails with " << again->check << ": " << again->detail;
-  return out.str();
+// What the player sees of each element: whether it shows, and where.
+using Look = std::map<const ui::Element*, std::pair<bool, ui::PixelRect>>;
+Look lookOf(const ui::Form& f) {
+  Look look;
+  for (const auto& e : f.drawingOrder()) look[e.get()] = {e->Visible(), e->paintBounds()};
+  return look;
 }
 
-TEST(RandomPlay, EveryEventKeepsTheGameAsItsRulesSay) {
-  const std::uint64_t firstSeed = fromEnvironment("FNORK_RANDOM_SEED", kDefaultSeed);
-  const std::size_t total = fromEnvironment("FNORK_RANDOM_EVENTS", kDefaultEvents);
-  Coverage all;
-  std::uint64_t seed = firstSeed;
-  for (std::size_t done = 0; done < total; done += kEventsPerRun, ++seed) {
-    const std::size_t count = std::min(kEventsPerRun, total - done);
-    // Printed first, so that even a crash names the run to play again.
-    std::printf("random play: FNORK_RANDOM_SEED=%llu FNORK_RANDOM_EVENTS=%zu\n",
-                static_cast<unsigned long long>(seed), count);
-    std::fflush(stdout);
-    const Played run = play(seed, count);
-    all.add(run.coverage);
-    if (run.failure) {
-      ADD_FAILURE() << report(seed, run);
-      return;
-    }
-  }
-  std::printf(
-      "%zu events; completed Bild1..6: %d %d %d %d %d %d; reopened mid-picture %d, completed from "
-      "there %d; drags ended after a close %d; presses taken by labels %d; start over mid-drag "
-      "%d; program ends %d; far-off events %d\n",
-      all.events, all.completions[0], all.completions[1], all.completions[2], all.completions[3],
-      all.completions[4], all.completions[5], all.reopenedMidPicture, all.completedAfterReopen,
-      all.dragsEndedAfterReopen, all.pressesTakenByLabels, all.startOversMidDrag, all.programEnds,
-      all.farOffEvents);
-  // The default streams reach every corner of the game the rules talk about.
-  if (firstSeed == kDefaultSeed && total >= kDefaultEvents) {
-    for (int n = 0; n < kPictures; ++n) EXPECT_GT(all.completions[n], 0) << "Bild" << n + 1;
-    EXPECT_GT(all.reopenedMidPicture, 0);
-    EXPECT_GT(all.completedAfterReopen, 0);
-    EXPECT_GT(all.dragsEndedAfterReopen, 0);
-    EXPECT_GT(all.pressesTakenByLabels, 0);
-    EXPECT_GT(all.startOversMidDrag, 0);
-    EXPECT_GT(all.programEnds, 0);
-    EXPECT_GT(all.farOffEvents, 0);
-  }
+// Whether a line joins the centres of dots j and j + 1 (counted from 1) of a picture.
+bool joins(const ui::Line& l, const facts::Picture& p, int j) {
+  if (j < 1 || j >= int(p.centres.size())) return false;
+  auto a = p.centres[std::size_t(j - 1)], b = p.centres[std::size_t(j)];
+  return l.X1() == ui::Single(a.x) && l.Y1() == ui::Single(a.y) && l.X2() == ui::Single(b.x) &&
+         l.Y2() == ui::Single(b.y);
 }
 
-// The checks see a model that is wrong, and the shrinking brings the failure down to the fewest
-// events that show it.
-TEST(RandomPlay, PlantedFaultsAreCaughtAndShrunkToTheirShortestSequence) {
-  {
-    // Completing one segment early: the program does not beep where the model does. The
-    // shortest showing opens a picture and makes SegmentTotal - 1 drags.
-    const Played run = play(kDefaultSeed, kEventsPerRun, ModelFault::CompletesOneEarly);
-    ASSERT_TRUE(run.failure);
-    EXPECT_EQ(run.failure->check, "beep");
-    const auto s = shrink(run.events, *run.failure, ModelFault::CompletesOneEarly);
-    ASSERT_FALSE(s.empty());
-    ASSERT_EQ(s.front().action, Action::Open) << listing(s);
-    const int total = kTotals[s.front().window - 1];
-    EXPECT_EQ(s.size(), std::size_t(1 + 2 * (total - 1))) << listing(s);
-    EXPECT_TRUE(replay(s, ModelFault::CompletesOneEarly));
-    EXPECT_FALSE(replay(s)) << "the program itself is right on this sequence";
+// What is wrong with picture window n now, or "" if nothing.
+std::string check(BoardDriver& b, const facts::Picture& p, const Look& before,
+                  ui::Picture pictureBefore, const ui::PixelRect& repainted) {
+  const board::BoardState s = b.state();
+  std::ostringstream bad;
+  if (!(s.bytLine <= s.bytDot && s.bytDot < p.segments()))
+    bad << "counters " << int(s.bytLine) << ", " << int(s.bytDot) << "; ";
+  // Placed in this pass: between the dots reached. Left from a finished pass (which may have
+  // begun at a later dot, in a window opened again): in order, shifted alike.
+  int shift = -1;
+  for (int k = 1; k <= p.segments(); ++k) {
+    const ui::Line& l = b.segment(k);
+    if (k > s.bytLine && l.Visible() && shift < 0)
+      for (int j = k; j <= p.segments(); ++j) shift = joins(l, p, j) ? j - k : shift;
+    if (k <= s.bytLine
+            ? !l.Visible() || !joins(l, p, s.bytDot - s.bytLine + k)
+            : l.Visible() && (b.window().Picture() == nullptr || !joins(l, p, k + shift)))
+      bad << "segment " << k << "; ";
   }
-  {
-    // Presses on a label reaching the board: open a picture, press on a label over dot 1.
-    const Played run = play(kDefaultSeed, kEventsPerRun, ModelFault::LabelsPassPresses);
-    ASSERT_TRUE(run.failure);
-    EXPECT_EQ(run.failure->check, "board state");
-    const auto s = shrink(run.events, *run.failure, ModelFault::LabelsPassPresses);
-    ASSERT_EQ(s.size(), 2u) << listing(s);
-    EXPECT_EQ(s[0].action, Action::Open);
-    EXPECT_EQ(s[1].action, Action::Press);
-    EXPECT_EQ(s[1].button, 1);
-    EXPECT_EQ(s[1].shift, 0);
-    EXPECT_FALSE(replay(s));
+  const ui::Line& band = b.band();
+  bool onADot = false;
+  for (const auto& c : p.centres)
+    onADot |= band.X1() == ui::Single(c.x) && band.Y1() == ui::Single(c.y);
+  // A window opened again in the middle of a drag has its rubber band as designed.
+  bool anchoredAsDesigned = band.X1() == ui::Single(150) && band.Y1() == ui::Single(-150);
+  bool asDesigned =
+      anchoredAsDesigned && band.X2() == ui::Single(300) && band.Y2() == ui::Single(-150);
+  if (s.blnDrawing == ui::True ? !onADot && !anchoredAsDesigned
+                               : !band.drawsNothing() && !asDesigned)
+    bad << "rubber band (" << band.X1().value() << ", " << band.Y1().value() << ") to ("
+        << band.X2().value() << ", " << band.Y2().value() << "); ";
+  if (b.window().Picture() != pictureBefore && !covers(repainted, {0, 0, p.width, p.height}))
+    bad << "picture not repainted; ";
+  for (const auto& e : b.window().drawingOrder()) {
+    auto was = before.find(e.get());
+    if (was == before.end() || was->second == std::make_pair(e->Visible(), e->paintBounds()))
+      continue;
+    if ((was->second.first && !covers(repainted, was->second.second)) ||
+        (e->Visible() && !covers(repainted, e->paintBounds())))
+      bad << e->name() << "(" << e->Index() << ") not repainted; ";
   }
+  return bad.str();
 }
 
-TEST(RandomPlay, TheSameSeedPlaysTheSameStream) {
-  auto text = [](const Played& r) { return listing(r.events); };
-  const Played a = play(99, 3000), b = play(99, 3000), c = play(100, 3000);
-  EXPECT_EQ(text(a), text(b));
-  EXPECT_NE(text(a), text(c));
+using RandomPlay = RuntimeTest;
+
+TEST_F(RandomPlay, AnyEventsKeepEveryWindowASoundGame) {
+  const std::uint64_t seed = fromEnvironment("FNORK_RANDOM_SEED", 1);
+  const std::uint64_t events = fromEnvironment("FNORK_RANDOM_EVENTS", 100000);
+  std::mt19937_64 rng(seed);
+  auto chance = [&](int percent) { return int(rng() % 100) < percent; };
+  auto any = [&](int n) { return int(rng() % std::uint64_t(n)); };
+  app::frmMain().Show();
+  int completed = 0;
+  for (std::uint64_t i = 0; i < events; ++i) {
+    const int n = 1 + any(6);
+    const facts::Picture& p = facts::picture(n);
+    BoardDriver b(n);
+    if (!b.window().loaded()) app::frmMain().menu("mnuBild", n)->click();
+    // Mostly near the dot to take or to reach, so that pictures get finished; else anywhere.
+    const int target = b.state().bytDot + (b.state().blnDrawing == ui::True ? 2 : 1);
+    auto c = p.centres[std::size_t(std::min(target, p.segments() + 1) - 1)];
+    Point at = chance(70) ? Point{c.x + float(any(201) - 100), c.y + float(any(201) - 100)}
+                          : Point{float(any(p.width * 15 + 3000) - 1500),
+                                  float(any(p.height * 15 + 3000) - 1500)};
+    const int button = 1 << any(3);
+    const Look before = lookOf(b.window());
+    const ui::Picture pictureBefore = b.window().Picture();
+    hostOf(b.window()).invalidated = {};
+    const int what = any(1000);
+    if (what < 350)
+      b.press(at, button, any(8));
+    else if (what < 650)
+      b.move(at, any(8));
+    else if (what < 992)
+      b.release(at, button);
+    else if (what < 995)
+      b.startOver();
+    else if (what < 998)
+      b.close();
+    else
+      b.window().closeRequested();
+    ASSERT_FALSE(ui::runtime().ended()) << "seed " << seed << ", event " << i;
+    if (!b.window().loaded()) continue;
+    completed += b.window().Picture() != pictureBefore && pictureBefore == nullptr;
+    std::string wrong = check(b, p, before, pictureBefore, hostOf(b.window()).invalidated);
+    ASSERT_EQ(wrong, "") << "Bild" << n << ", seed " << seed << ", event " << i;
+  }
+  // The run finished pictures, so that the checks saw the whole game.
+  std::printf("random play: seed %llu, %llu events, %d pictures finished\n",
+              static_cast<unsigned long long>(seed), static_cast<unsigned long long>(events),
+              completed);
+  EXPECT_GT(completed, int(events / 5000));
+  app::frmMain().menu("mnuAvsluta")->click();
+  EXPECT_EQ(ui::runtime().exitStatus(), 0);
 }
 
 }  // namespace

@@ -142,17 +142,6 @@ TEST_F(RuntimeLifetime, InstanceIsCreatedOnReferenceAndOutlivesUnload) {
   EXPECT_EQ(platform.quits.size(), 1u);
 }
 
-TEST_F(RuntimeLifetime, ProgramEndsOnlyWhenTheLastWindowIsUnloaded) {
-  app::frmMain().Show();
-  board::frmBild2().Show();
-  ui::Unload(app::frmMain());  // the start window's own close control
-  EXPECT_TRUE(platform.quits.empty());
-  EXPECT_TRUE(board::frmBild2().loaded());
-  board::frmBild2().closeRequested();
-  EXPECT_EQ(platform.quits, std::vector<int>{0});
-  EXPECT_TRUE(ui::runtime().ended());
-}
-
 TEST_F(RuntimeArrays, LoadCopiesElementZeroHiddenInFront) {
   TestForm& f = test();
   f.Show();
@@ -223,12 +212,28 @@ TEST_F(RuntimeMouse, WindowKeepsTheMouseUntilEveryButtonIsUp) {
   f.mouseUp(2, 0, 1600, 1600);
   f.mouseUp(1, 0, -7.5f, 3.25f);
   f.mouseDown(4, 0, 1600, 1600);  // all buttons were up: this press is the label's
+  f.mouseUp(4, 0, 1600, 1600);
   EXPECT_EQ(kinds(f.events), "down move move down up up ");
   EXPECT_EQ(f.events[0].shift, ui::kShiftKey);
   EXPECT_EQ(f.events[0].button, 2);
   EXPECT_FLOAT_EQ(f.events[2].x, -500);
   EXPECT_FLOAT_EQ(f.events[5].x, -7.5f);
   EXPECT_FLOAT_EQ(f.events[5].y, 3.25f);
+}
+
+TEST_F(RuntimeMouse, AMoveThatFindsTheButtonUpEndsTheHold) {
+  // The release went to a menu or another window: the next move over the label is the label's.
+  TestForm& f = test();
+  f.Show();
+  f.mouseDown(1, 0, 100, 100);
+  f.mouseMove(1, 0, 1600, 1600);
+  f.mouseMove(0, 0, 1600, 1600);
+  f.mouseDown(1, 0, 1600, 1600);
+  f.mouseUp(1, 0, 1600, 1600);
+  f.mouseDown(1, 0, 100, 100);
+  f.mouseCaptureLost();  // the same, told by the backend
+  f.mouseUp(1, 0, 1600, 1600);
+  EXPECT_EQ(kinds(f.events), "down move down ");
 }
 
 TEST_F(RuntimeMouse, MenuCommandsRunTheirHandlersAndMayCloseTheWindow) {
@@ -268,8 +273,6 @@ TEST_F(RuntimeErrors, CheckedValuesRaiseTheirErrors) {
             0);
   EXPECT_EQ(number([&] { (void)(Single(FLT_MAX) + Single(FLT_MAX)); }), 6);
   EXPECT_EQ(number([&] { (void)(Single(1) / Single(0)); }), 11);
-  EXPECT_EQ(ui::True, -1);
-  EXPECT_EQ(sizeof(ui::Boolean), 2u);
 }
 
 TEST_F(RuntimeErrors, UnhandledErrorIsReportedAndEndsTheProgram) {
@@ -313,41 +316,6 @@ TEST_F(StartWindow, AvslutaUnloadsThePicturesInOrderThenItself) {
   // Windows never opened were created but never shown or loaded.
   EXPECT_TRUE(board::frmBild1.exists());
   EXPECT_FALSE(board::frmBild1().loaded());
-}
-
-TEST_F(StartWindow, AvslutaWithNoPictureOpenShowsNone) {
-  app::frmMain().Show();
-  app::frmMain().menu("mnuAvsluta")->click();
-  EXPECT_EQ(platform.events, (std::vector<std::string>{"show Fnork till fnork av Bromle",
-                                                       "close Fnork till fnork av Bromle"}));
-  EXPECT_EQ(ui::runtime().exitStatus(), 0);
-  EXPECT_TRUE(ui::runtime().ended());
-}
-
-TEST_F(StartWindow, DesignOfTheStartWindow) {
-  auto& start = app::frmMain();
-  start.Show();
-  EXPECT_STREQ(start.design().caption, "Fnork till fnork av Bromle");
-  EXPECT_EQ(start.design().clientWidth, 4680);
-  EXPECT_EQ(start.design().clientHeight, 4470);
-  const char* captions[] = {"Fnork", "till", "fnork"};
-  const float tops[] = {330, 1470, 2505};
-  for (int i = 0; i < 3; ++i) {
-    auto& l = element<ui::Label>(start, "Label" + std::to_string(i + 1));
-    EXPECT_STREQ(l.Caption(), captions[i]);
-    EXPECT_EQ(l.Top(), Single(tops[i]));
-    EXPECT_EQ(l.Height(), Single(1350));
-    // Centred on x = 2325.
-    EXPECT_FLOAT_EQ((l.Left() + l.Width() / 2).value(), 2325);
-    EXPECT_STREQ(l.font().name, "Comic Sans MS");
-    EXPECT_EQ(l.font().points, 48);
-    EXPECT_EQ(l.font().weight, 700);
-  }
-  std::vector<std::string> entries;
-  for (const auto& m : start.menuBar().at(0)->children()) entries.push_back(m->Caption());
-  EXPECT_EQ(entries, (std::vector<std::string>{"Bild&1", "Bild&2", "Bild&3", "Bild&4", "Bild&5",
-                                               "Bild&6", "-", "&Avsluta"}));
-  EXPECT_STREQ(start.menuBar().at(0)->Caption(), "&Meny");
 }
 
 }  // namespace

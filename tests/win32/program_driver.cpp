@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/icon.h"
+#include "app/program_info.h"
 #include "app/start_window.h"
 #include "ui/program.h"
 
@@ -146,7 +146,7 @@ ProgramThread::ProgramThread() {
 DWORD WINAPI ProgramThread::run(void* self) {
   // What FnorkTillFnork.exe's main does.
   static_cast<ProgramThread*>(self)->status_ =
-      ui::runProgram(0, nullptr, app::frmMain, app::programIcon());
+      ui::runProgram(0, nullptr, app::frmMain, app::programInfo());
   return 0;
 }
 

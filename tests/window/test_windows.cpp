@@ -1,0 +1,202 @@
+// The program's real windows, the same checks on every backend: captions, client areas and menus
+// of the seven windows, each picture played to its end with the mouse and read back pixel by
+// pixel, start over, close and reopen, and the end of the program.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "facts.h"
+#include "window/driver.h"
+
+namespace window_tests {
+namespace {
+
+using facts::kStartCaption;
+
+constexpr std::uint32_t kGrey = 0x808080;
+const std::string kBild = "Bild&";
+
+int px(float twips) {
+  return int(twips) / 15;
+}
+
+// The program from its start for each test, ended however the test ends.
+class Windows : public ::testing::Test {
+ protected:
+  void SetUp() override { d.start(); }
+  void TearDown() override { d.stop(); }
+  bool shown(const std::string& caption) {
+    auto w = d.windows();
+    return std::find(w.begin(), w.end(), caption) != w.end();
+  }
+  // Opens picture n from the start window.
+  const facts::Picture& open(int n) {
+    d.choose(kStartCaption, kBild + std::to_string(n));
+    return facts::picture(n);
+  }
+  // A drag from dot `from` to dot `to` of the picture (dots counted from 1).
+  void drag(const facts::Picture& p, int from, int to) {
+    auto a = p.centres[std::size_t(from - 1)], b = p.centres[std::size_t(to - 1)];
+    d.press(p.caption, px(a.x), px(a.y));
+    d.move(p.caption, (px(a.x) + px(b.x)) / 2, (px(a.y) + px(b.y)) / 2);
+    d.release(p.caption, px(b.x), px(b.y));
+  }
+  // The pixel halfway along segment k, from dot k to dot k + 1.
+  static std::pair<int, int> middle(const facts::Picture& p, int k) {
+    auto a = p.centres[std::size_t(k - 1)], b = p.centres[std::size_t(k)];
+    return {(px(a.x) + px(b.x)) / 2, (px(a.y) + px(b.y)) / 2};
+  }
+  // Whether a line crosses the 3 x 3 pixels around (x, y): grey there or, for an inverting line,
+  // the inverse of what lay there before.
+  static bool lineAt(const Pixels& now, const Pixels& before, std::pair<int, int> at,
+                     bool inverting = false) {
+    for (int y = at.second - 1; y <= at.second + 1; ++y)
+      for (int x = at.first - 1; x <= at.first + 1; ++x)
+        if (now.at(x, y) == (inverting ? ~before.at(x, y) & 0xFFFFFF : kGrey)) return true;
+    return false;
+  }
+  static bool unchanged(const Pixels& now, const Pixels& before, std::pair<int, int> at) {
+    for (int y = at.second - 1; y <= at.second + 1; ++y)
+      for (int x = at.first - 1; x <= at.first + 1; ++x)
+        if (now.at(x, y) != before.at(x, y)) return false;
+    return true;
+  }
+  Driver& d = driver();
+};
+
+TEST_F(Windows, SevenWindowsWithTheirCaptionsClientAreasAndMenus) {
+  ASSERT_EQ(d.windows(), std::vector<std::string>{kStartCaption});
+  Pixels start = d.grab(kStartCaption);
+  EXPECT_EQ(start.width, facts::kStartWidth);
+  EXPECT_EQ(start.height, facts::kStartHeight);
+  EXPECT_EQ(d.menu(kStartCaption),
+            (std::vector<std::string>{"&Meny", "Bild&1", "Bild&2", "Bild&3", "Bild&4", "Bild&5",
+                                      "Bild&6", "-", "&Avsluta"}));
+  // The title: three lines of dark letters, each centred on the window's middle.
+  for (int top : {22, 98, 167}) {
+    int minX = start.width, maxX = -1, ink = 0;
+    for (int y = top; y < top + 70; ++y)
+      for (int x = 0; x < start.width; ++x)
+        if ((start.at(x, y) & 0xFFFFFF) < 0x404040) {
+          minX = std::min(minX, x);
+          maxX = std::max(maxX, x);
+          ++ink;
+        }
+    EXPECT_GT(ink, 200) << top;
+    EXPECT_NEAR((minX + maxX) / 2.0, 155, 5) << top;
+  }
+  for (int n = 1; n <= 6; ++n) {
+    const facts::Picture& p = open(n);
+    ASSERT_TRUE(shown(p.caption)) << n;
+    Pixels img = d.grab(p.caption);
+    EXPECT_EQ(img.width, p.width) << n;
+    EXPECT_EQ(img.height, p.height) << n;
+    EXPECT_EQ(d.menu(p.caption),
+              (std::vector<std::string>{"&Meny", "&B\u00f6rja om", "-", "&Avsluta"}));
+    // Black dots on the plain background; no line in view yet.
+    for (const auto& c : p.centres) EXPECT_EQ(img.at(px(c.x), px(c.y)), 0u) << n;
+    for (int x = 0; x < img.width; ++x) ASSERT_EQ(img.at(x, 0), d.background()) << n;
+  }
+  // Choosing an open picture again opens no second window.
+  open(4);
+  EXPECT_EQ(d.windows().size(), 7u);
+  // The start window's close control closes it alone; the program goes on.
+  d.closeFrame(kStartCaption);
+  EXPECT_FALSE(shown(kStartCaption));
+  EXPECT_EQ(d.windows().size(), 6u);
+  EXPECT_EQ(d.exitStatus(), -1);
+}
+
+TEST_F(Windows, EachPicturePlayedToItsEndShowsItsFinishedPictureUnderTheLines) {
+  for (int n = 1; n <= 6; ++n) {
+    SCOPED_TRACE(n);
+    const facts::Picture& p = open(n);
+    for (int k = 1; k <= p.segments(); ++k) {
+      auto a = p.centres[std::size_t(k - 1)], b = p.centres[std::size_t(k)];
+      const Pixels before = d.grab(p.caption);
+      d.press(p.caption, px(a.x), px(a.y));
+      d.move(p.caption, px(b.x), px(b.y));
+      // The rubber band from the dot to the pointer: inverting, or grey.
+      EXPECT_TRUE(lineAt(d.grab(p.caption), before, middle(p, k), p.inverts)) << k;
+      d.release(p.caption, px(b.x), px(b.y));
+      EXPECT_TRUE(lineAt(d.grab(p.caption), before, middle(p, k))) << k;
+    }
+    // Wherever no dot, number or segment lies, the window shows the finished picture's pixels.
+    const Pixels img = d.grab(p.caption), picture = d.finishedPicture(n);
+    auto covered = [&](int px0, int py0) {
+      const float x = float(px0), y = float(py0);
+      for (std::size_t i = 0; i < p.centres.size(); ++i) {
+        float ax = float(px(p.centres[i].x)), ay = float(px(p.centres[i].y));
+        if (std::hypot(x - ax, y - ay) < 32) return true;  // the dot and its number
+        if (i + 1 == p.centres.size()) break;
+        float bx = float(px(p.centres[i + 1].x)) - ax, by = float(px(p.centres[i + 1].y)) - ay;
+        float t = std::clamp(((x - ax) * bx + (y - ay) * by) / (bx * bx + by * by), 0.f, 1.f);
+        if (std::hypot(ax + t * bx - x, ay + t * by - y) < 4) return true;
+      }
+      return false;
+    };
+    int compared = 0, differ = 0;
+    for (int y = 0; y < img.height; y += 3)
+      for (int x = 0; x < img.width; x += 3) {
+        if (covered(x, y)) continue;
+        ++compared;
+        differ += img.at(x, y) != picture.at(x, y);
+      }
+    EXPECT_GT(compared, img.width * img.height / 20);
+    EXPECT_EQ(differ, 0);
+    // The first segment starts over dot 1; the first segment of Bild1 is two pixels thick.
+    EXPECT_EQ(img.at(px(p.centres[0].x), px(p.centres[0].y)), kGrey);
+    if (n == 1) {
+      int grey = 0;
+      for (int y = 117; y <= 137; ++y) grey += img.at(150, y) == kGrey;
+      EXPECT_EQ(grey, 2);
+    }
+  }
+}
+
+TEST_F(Windows, StartOverClearsThePictureAndReopeningKeepsOrDropsTheProgress) {
+  for (int n = 1; n <= 6; ++n) {
+    SCOPED_TRACE(n);
+    const facts::Picture& p = open(n);
+    const Pixels fresh = d.grab(p.caption);
+    drag(p, 1, 2);
+    drag(p, 2, 3);
+    d.choose(p.caption, "&B\u00f6rja om");
+    Pixels img = d.grab(p.caption);
+    EXPECT_TRUE(unchanged(img, fresh, middle(p, 1)));
+    EXPECT_TRUE(unchanged(img, fresh, middle(p, 2)));
+    drag(p, 1, 2);
+    EXPECT_TRUE(lineAt(d.grab(p.caption), fresh, middle(p, 1)));
+    // A release outside the window ends the drag as a miss and hides the rubber band.
+    auto c = p.centres[1];
+    d.press(p.caption, px(c.x), px(c.y));
+    d.move(p.caption, px(c.x), 2);
+    d.release(p.caption, -40, -40);
+    EXPECT_TRUE(unchanged(d.grab(p.caption), fresh, {px(c.x), px(c.y) / 2 + 1}));
+    // Closed and opened again: the lines are gone; pictures 1, 3 and 4 go on from dot 2, the
+    // others start again at dot 1.
+    d.choose(p.caption, "&Avsluta");
+    EXPECT_FALSE(shown(p.caption));
+    open(n);
+    EXPECT_TRUE(unchanged(d.grab(p.caption), fresh, middle(p, 1)));
+    drag(p, 2, 3);
+    drag(p, 1, 2);
+    img = d.grab(p.caption);
+    EXPECT_EQ(lineAt(img, fresh, middle(p, 2)), p.inverts);
+    EXPECT_EQ(lineAt(img, fresh, middle(p, 1)), !p.inverts);
+  }
+}
+
+TEST_F(Windows, AvslutaInTheStartWindowClosesEveryWindowAndEndsWithZero) {
+  open(2);
+  open(5);
+  drag(facts::picture(5), 1, 2);
+  d.press("Bild5", px(facts::picture(5).centres[1].x), px(facts::picture(5).centres[1].y));
+  d.choose(kStartCaption, "&Avsluta");
+  EXPECT_TRUE(d.windows().empty());
+  EXPECT_EQ(d.exitStatus(), 0);
+}
+
+}  // namespace
+}  // namespace window_tests
