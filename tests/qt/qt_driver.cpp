@@ -1,6 +1,6 @@
-// The window tests on the Qt backend, on Qt's offscreen platform: the program's start as
-// runProgram makes it, its windows found by caption, its menu actions triggered, and the mouse sent
-// to the client area as Qt delivers it.
+// The Qt tests' main, and the window tests' driver on Qt's offscreen platform: the program's start
+// as runProgram makes it, its windows found by caption, its menu actions triggered, and the mouse
+// sent to the client area as Qt delivers it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -111,3 +111,10 @@ Driver& driver() {
 }
 
 }  // namespace window_tests
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  return RUN_ALL_TESTS();
+}

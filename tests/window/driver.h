@@ -1,6 +1,6 @@
-// The program with its real windows, driven as the player drives it: windows found by their
-// captions, menu entries chosen by their texts, the left mouse button in client pixels, and the
-// client areas read back as they are painted. Each backend's tests supply one driver.
+// The program with its real windows, driven as the player drives it: windows by caption, menu
+// entries by text, the left mouse button in client pixels, client areas read back as painted.
+// Each backend's tests supply the driver.
 #pragma once
 
 #include <cstdint>
@@ -9,27 +9,20 @@
 
 namespace window_tests {
 
-// A picture of a client area, as 0xRRGGBB pixels, top row first.
+// A client area as 0xRRGGBB pixels, top row first.
 struct Pixels {
   int width = 0, height = 0;
   std::vector<std::uint32_t> rgb;
-  std::uint32_t at(int x, int y) const {
-    return rgb[std::size_t(y) * std::size_t(width) + std::size_t(x)];
-  }
+  std::uint32_t at(int x, int y) const { return rgb[std::size_t(y * width + x)]; }
 };
 
 class Driver {
  public:
   virtual ~Driver() = default;
-  // Starts the program and waits for its start window.
-  virtual void start() = 0;
-  // Ends a program that a test left running.
-  virtual void stop() = 0;
-  // The program's exit status once it has ended; -1 while it runs.
-  virtual int exitStatus() = 0;
-  // The visible windows of the program, by caption.
-  virtual std::vector<std::string> windows() = 0;
-  // The client area as it is painted now.
+  virtual void start() = 0;                        // the program's start, up to its start window
+  virtual void stop() = 0;                         // ends what a test left running
+  virtual int exitStatus() = 0;                    // once the program has ended; -1 while it runs
+  virtual std::vector<std::string> windows() = 0;  // the captions of the visible windows
   virtual Pixels grab(const std::string& caption) = 0;
   // The menu bar's first entry, then the entries of its drop-down ("-" for a separator).
   virtual std::vector<std::string> menu(const std::string& caption) = 0;
@@ -38,10 +31,8 @@ class Driver {
   virtual void press(const std::string& caption, int x, int y) = 0;
   virtual void move(const std::string& caption, int x, int y) = 0;
   virtual void release(const std::string& caption, int x, int y) = 0;
-  // The plain background of a window.
-  virtual std::uint32_t background() = 0;
-  // Picture n's finished picture as the system decodes it.
-  virtual Pixels finishedPicture(int n) = 0;
+  virtual std::uint32_t background() = 0;     // the plain background of a window
+  virtual Pixels finishedPicture(int n) = 0;  // as the system decodes it
 };
 
 Driver& driver();

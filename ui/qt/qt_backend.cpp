@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSvgRenderer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -85,7 +86,9 @@ class QtPainter final : public Painter {
   }
   void fillRect(const PixelRect& r, Rgb c) override { p_.fillRect(toQRect(r), toQColor(c)); }
   void drawPicture(Picture picture, float left, float top) override {
-    const QImage& img = imageAt(picture, p_.device()->devicePixelRatioF());
+    // The device's pixels to a pixel: the screen's, or those of an image painted at a scale.
+    qreal ratio = std::max(p_.device()->devicePixelRatioF(), p_.deviceTransform().m11());
+    const QImage& img = imageAt(picture, ratio);
     if (!img.isNull()) p_.drawImage(toPixels(left, top), img);
   }
   void drawLine(float x1, float y1, float x2, float y2, int width, Rgb c, bool invert) override {
