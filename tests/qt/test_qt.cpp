@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTest>
@@ -22,6 +24,13 @@
 namespace {
 
 using window_tests::driver;
+
+// A window's rubber band.
+const ui::Line& rubberBand(const ui::Form& f) {
+  for (const auto& e : f.drawingOrder())
+    if (e->name() == "Line2") return static_cast<const ui::Line&>(*e);
+  throw std::runtime_error("no rubber band");
+}
 
 class QtWindows : public ::testing::Test {
  protected:
@@ -85,11 +94,7 @@ TEST_F(QtWindows, AccessKeysChooseFromInsideTheOpenMenuAndAvslutaEndsTheLoopWith
 TEST_F(QtWindows, ARubberBandForgetsTheButtonThatAMenuTookAway) {
   board::frmBild1().Show();
   const ui::Form& f = board::frmBild1();
-  auto bandEnd = [&] {
-    for (const auto& e : f.drawingOrder())
-      if (e->name() == "Line2") return static_cast<const ui::Line&>(*e).X2().value();
-    return -1.f;
-  };
+  auto bandEnd = [&] { return rubberBand(f).X2().value(); };
   driver().press("Bild1", 32, 127);
   driver().move("Bild1", 100, 200);
   ASSERT_EQ(bandEnd(), 1500);
@@ -107,6 +112,31 @@ TEST_F(QtWindows, ARubberBandForgetsTheButtonThatAMenuTookAway) {
   EXPECT_EQ(bandEnd(), 1500);
   QTest::mouseMove(c, QPoint(260, 230));
   EXPECT_EQ(bandEnd(), 1500);
+}
+
+TEST_F(QtWindows, ADoubleClickIsAPressAndQtRepaintsWhereTheRubberBandWasAndIs) {
+  driver().choose("Fnork till fnork av Bromle", "Bild&1");
+  QWidget* c = ui::qt::clientOf(board::frmBild1());
+  QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(32, 127), c->mapToGlobal(QPointF(32, 127)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(c, &twice);
+  driver().move("Bild1", 100, 200);
+  const auto& band = rubberBand(board::frmBild1());
+  ASSERT_EQ(band.X2().value(), 1500);
+  struct Painted : QObject {
+    QRegion region;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(e)->region();
+      return false;
+    }
+  } painted;
+  QCoreApplication::processEvents();
+  c->installEventFilter(&painted);
+  const ui::PixelRect was = band.paintBounds();
+  driver().move("Bild1", 250, 40);
+  QCoreApplication::processEvents();
+  for (ui::PixelRect r : {was, band.paintBounds()})
+    EXPECT_TRUE(painted.region.contains(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)));
 }
 
 // Picture n's SVG drawing at `ratio` device pixels to a pixel, on white as its GIF was made.
@@ -149,7 +179,7 @@ TEST_F(QtWindows, AtTwoDevicePixelsToAPixelDotsNumbersLinesAndThePictureAreSharp
   for (int y = 240; y < 270; ++y) across += img.pixelColor(300, y) == QColor(128, 128, 128);
   EXPECT_EQ(across, 4);
   // The finished picture is drawn from its drawing at device resolution, not the GIF enlarged.
-  const auto& c = facts::picture(1).centres;
+  const auto& c = facts::picture(1).dots;
   for (std::size_t k = 1; k + 1 < c.size(); ++k) {
     driver().press("Bild1", int(c[k].x) / 15, int(c[k].y) / 15);
     driver().release("Bild1", int(c[k + 1].x) / 15, int(c[k + 1].y) / 15);

@@ -40,8 +40,8 @@ Look lookOf(const ui::Form& f) {
 
 // Whether a line joins the centres of dots j and j + 1 (counted from 1) of a picture.
 bool joins(const ui::Line& l, const facts::Picture& p, int j) {
-  if (j < 1 || j >= int(p.centres.size())) return false;
-  auto a = p.centres[std::size_t(j - 1)], b = p.centres[std::size_t(j)];
+  if (j < 1 || j >= int(p.dots.size())) return false;
+  auto a = p.dots[std::size_t(j - 1)], b = p.dots[std::size_t(j)];
   return l.X1() == ui::Single(a.x) && l.Y1() == ui::Single(a.y) && l.X2() == ui::Single(b.x) &&
          l.Y2() == ui::Single(b.y);
 }
@@ -67,7 +67,7 @@ std::string check(BoardDriver& b, const facts::Picture& p, const Look& before,
   }
   const ui::Line& band = b.band();
   bool onADot = false;
-  for (const auto& c : p.centres)
+  for (const auto& c : p.dots)
     onADot |= band.X1() == ui::Single(c.x) && band.Y1() == ui::Single(c.y);
   // A window opened again in the middle of a drag has its rubber band as designed.
   bool anchoredAsDesigned = band.X1() == ui::Single(150) && band.Y1() == ui::Single(-150);
@@ -107,7 +107,7 @@ TEST_F(RandomPlay, AnyEventsKeepEveryWindowASoundGame) {
     if (!b.window().loaded()) app::frmMain().menu("mnuBild", n)->click();
     // Mostly near the dot to take or to reach, so that pictures get finished; else anywhere.
     const int target = b.state().bytDot + (b.state().blnDrawing == ui::True ? 2 : 1);
-    auto c = p.centres[std::size_t(std::min(target, p.segments() + 1) - 1)];
+    auto c = p.dots[std::size_t(std::min(target, p.segments() + 1) - 1)];
     Point at = chance(70) ? Point{c.x + float(any(201) - 100), c.y + float(any(201) - 100)}
                           : Point{float(any(p.width * 15 + 3000) - 1500),
                                   float(any(p.height * 15 + 3000) - 1500)};

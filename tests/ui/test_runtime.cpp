@@ -67,12 +67,14 @@ TestForm& test() {
   return static_cast<TestForm&>(frmTest());
 }
 
-// The number of the run-time error `fn` raises, 0 for none.
+// The number of the run-time error `fn` raises, 0 for none; its text in `message`.
+std::string message;
 template <class F>
 int number(F fn) {
   try {
     fn();
   } catch (const ui::RuntimeError& e) {
+    message = e.what();
     return int(e.number());
   }
   return 0;
@@ -111,6 +113,7 @@ TEST_F(Runtime, LoadCopiesElementZeroHiddenInFrontAndMissingElementsAreErrors) {
   EXPECT_EQ(copy.BorderWidth(), 2);
   EXPECT_EQ(depthOf(f, "Line1", 5), 3);  // in front of everything
   EXPECT_EQ(number([&] { f.Line1(4); }), 340);
+  EXPECT_EQ(message, "Control array element '4' doesn't exist");
   EXPECT_EQ(number([&] { f.Line1(-1); }), 340);
   EXPECT_EQ(number([&] { f.Line1.Load(5); }), 360);
   EXPECT_EQ(number([&] { f.Line1.Load(40000); }), 6);

@@ -46,7 +46,7 @@ TEST(At150Percent, WindowsAreOneAndAHalfTimesLargerAndSharp) {
   // Dot 1 is a disc of 15 pixels; a segment is three pixels wide with no blurred edge.
   int black = 0, grey = 0, other = 0;
   for (int x = 38; x < 60; ++x) black += fresh.at(x, 191) == 0;
-  const auto& c = facts::picture(1).centres;
+  const auto& c = facts::picture(1).dots;
   for (std::size_t k = 0; k + 1 < c.size(); ++k) {
     d.press("Bild1", int(c[k].x + 5) / 10, int(c[k].y + 5) / 10);
     d.release("Bild1", int(c[k + 1].x + 5) / 10, int(c[k + 1].y + 5) / 10);
