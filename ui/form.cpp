@@ -138,7 +138,6 @@ void Unload(Form& form) {
 }
 
 void Beep() {
-  ++runtime().beeps_;
   if (Platform* p = runtime().platform()) p->beep();
 }
 

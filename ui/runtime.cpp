@@ -65,7 +65,6 @@ void Runtime::reset() {
   }
   instances_.clear();
   loaded_ = 0;
-  beeps_ = 0;
   ended_ = false;
   exitStatus_ = 0;
 }

@@ -57,7 +57,6 @@ class Runtime {
   int exitStatus() const { return exitStatus_; }
 
   int loadedCount() const { return loaded_; }
-  int beeps() const { return beeps_; }
 
   // Discards every window instance and returns to the state before program start. The program
   // uses it once on its way out; the tests between cases.
@@ -66,7 +65,6 @@ class Runtime {
  private:
   friend class Form;
   friend class WindowClass;
-  friend void Beep();
   void formLoaded() { ++loaded_; }
   void formUnloaded();
   void end(int status);
@@ -77,7 +75,6 @@ class Runtime {
   const IconImage* icon_ = nullptr;
   std::vector<std::pair<const WindowClass*, std::unique_ptr<Form>>> instances_;
   int loaded_ = 0;
-  int beeps_ = 0;
   bool ended_ = false;
   int exitStatus_ = 0;
   int running_ = 0;             // handlers running, one inside the other
