@@ -56,8 +56,6 @@ class Runtime {
   bool ended() const { return ended_; }
   int exitStatus() const { return exitStatus_; }
 
-  int loadedCount() const { return loaded_; }
-
   // Discards every window instance and returns to the state before program start. The program
   // uses it once on its way out; the tests between cases.
   void reset();
