@@ -54,7 +54,7 @@ class QtDriver final : public Driver {
     QAction* top = menuBar(caption)->actions().at(0);
     std::vector<std::string> texts{top->text().toStdString()};
     for (QAction* a : top->menu()->actions())
-      texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+      if (a->isVisible()) texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
     return texts;
   }
   void choose(const std::string& caption, const std::string& entry) override {

@@ -24,7 +24,7 @@ class Driver {
   virtual int exitStatus() = 0;                    // once the program has ended; -1 while it runs
   virtual std::vector<std::string> windows() = 0;  // the captions of the visible windows
   virtual Pixels grab(const std::string& caption) = 0;
-  // The menu bar's first entry, then the entries of its drop-down ("-" for a separator).
+  // The menu bar's first entry, then the visible entries of its drop-down ("-" for a separator).
   virtual std::vector<std::string> menu(const std::string& caption) = 0;
   virtual void choose(const std::string& caption, const std::string& entry) = 0;
   virtual void closeFrame(const std::string& caption) = 0;

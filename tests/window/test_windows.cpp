@@ -15,7 +15,7 @@ namespace {
 using facts::kStartCaption;
 
 constexpr std::uint32_t kGrey = 0x808080;
-const std::string kBild = "Bild&";
+const std::string kBild = "Bild&", kStartOver = "&B\u00f6rja om";
 
 int px(float twips) {
   return int(twips) / 15;
@@ -92,8 +92,7 @@ TEST_F(Windows, SevenWindowsWithTheirCaptionsClientAreasAndMenus) {
     Pixels img = d.grab(p.caption);
     EXPECT_EQ(img.width, p.width) << n;
     EXPECT_EQ(img.height, p.height) << n;
-    EXPECT_EQ(d.menu(p.caption),
-              (std::vector<std::string>{"&Meny", "&B\u00f6rja om", "-", "&Avsluta"}));
+    EXPECT_EQ(d.menu(p.caption), (std::vector<std::string>{"&Meny", kStartOver, "-", "&Avsluta"}));
     // Black dots on the plain background; no line in view yet, none along the top either.
     for (const auto& c : p.dots) EXPECT_EQ(img.at(px(c.x), px(c.y)), 0u) << n;
     for (int i = 0; i < img.width * 15; ++i)
@@ -126,6 +125,7 @@ TEST_F(Windows, EachPicturePlayedToItsEndShowsItsFinishedPictureUnderTheLines) {
       d.release(p.caption, px(b.x), px(b.y));
       EXPECT_TRUE(lineAt(d.grab(p.caption), before, middle(p, k))) << k;
     }
+    EXPECT_EQ(d.menu(p.caption), (std::vector<std::string>{"&Meny", kStartOver, "-", "&Avsluta"}));
     // Wherever no dot, number or segment lies, the window shows the finished picture's pixels.
     const Pixels img = d.grab(p.caption), picture = d.finishedPicture(n);
     auto covered = [&](int px0, int py0) {
@@ -166,7 +166,7 @@ TEST_F(Windows, StartOverAReleaseOutsideAndReopeningClearTheLinesWhilePicturesOn
     const Pixels fresh = d.grab(p.caption);
     drag(p, 1, 2);
     drag(p, 2, 3);
-    d.choose(p.caption, "&B\u00f6rja om");
+    d.choose(p.caption, kStartOver);
     const Pixels img = d.grab(p.caption);
     for (auto at : {middle(p, 1), middle(p, 2), std::pair{px(p.dots[2].x), px(p.dots[2].y)}})
       EXPECT_TRUE(unchanged(img, fresh, at));  // no segment, no rubber band
