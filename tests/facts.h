@@ -22,6 +22,14 @@ struct Picture {
 
 inline const char kStartCaption[] = "Fnork till fnork av Bromle";
 inline constexpr int kStartWidth = 312, kStartHeight = 298;
+// The title's three lines, in twips, all in bold 48-point "Comic Sans MS".
+struct TitleLine {
+  const char* caption;
+  float left, top, width, height;
+};
+inline const TitleLine kTitle[] = {{"Fnork", 1185, 330, 2280, 1350},
+                                   {"till", 1695, 1470, 1260, 1350},
+                                   {"fnork", 1185, 2505, 2280, 1350}};
 
 // clang-format off
 inline const std::vector<Picture> kPictures = {

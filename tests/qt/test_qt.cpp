@@ -68,7 +68,13 @@ TEST_F(QtWindows, FixedFramesTheIconAndNamesWithoutAccessKeyMarks) {
   }
 }
 
-TEST_F(QtWindows, AvslutaChosenByItsAccessKeyEndsTheEventLoopWithZero) {
+TEST_F(QtWindows, TheTitleIsBoldAndAvslutaChosenByItsAccessKeyEndsTheEventLoopWithZero) {
+  // Bold strokes: the three lines hold half as much ink again as in the regular weight.
+  QImage title = ui::qt::grabClient(app::frmMain()).copy(0, 22, 312, 210);
+  int ink = 0;
+  for (int y = 0; y < title.height(); ++y)
+    for (int x = 0; x < title.width(); ++x) ink += qGray(title.pixel(x, y)) < 64;
+  EXPECT_GT(ink, 4000);
   QWidget* start = ui::qt::windowOf(app::frmMain());
   QApplication::setActiveWindow(start);
   QTimer::singleShot(0, [start] {

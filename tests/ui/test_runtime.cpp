@@ -6,6 +6,7 @@
 
 #include "app/start_window.h"
 #include "board/windows.h"
+#include "facts.h"
 #include "support/fake_platform.h"
 
 using namespace testing_support;
@@ -187,6 +188,16 @@ TEST_F(Runtime, StartWindowOpensEachPictureOnceAndAvslutaUnloadsThemInOrder) {
                                       "close Bild6", "close Fnork till fnork av Bromle"}));
   EXPECT_EQ(platform.quits, std::vector<int>{0});
   EXPECT_FALSE(board::frmBild1().loaded());  // never opened: not shown by the end either
+  start.Show();
+  for (int i = 0; i < 3; ++i) {
+    const auto& t = facts::kTitle[i];
+    const auto& l = element<ui::Label>(start, "Label" + std::to_string(i + 1));
+    EXPECT_EQ(std::vector<float>({l.Left().value(), l.Top().value(), l.Width().value(),
+                                  l.Height().value(), l.font().points, float(l.font().weight)}),
+              std::vector<float>({t.left, t.top, t.width, t.height, 48, 700}));
+    EXPECT_STREQ(l.Caption(), t.caption);
+    EXPECT_STREQ(l.font().name, "Comic Sans MS");
+  }
 }
 
 }  // namespace
