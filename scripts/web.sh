@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-ensure_packages cmake ninja-build emscripten librsvg2-bin fonts-comic-neue fonts-dejavu-core python3
+ensure_packages cmake ninja-build emscripten librsvg2-bin python3-fonttools fonts-comic-neue \
+  fonts-dejavu-core python3
 # Debian's emcc runs on Debian's node modules and python.
 export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 emcmake cmake -S . -B build/web-build -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DFNORK_TESTS=OFF \

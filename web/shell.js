@@ -23,6 +23,11 @@ const Fnork = (() => {
   }
 
   function paintAll() {
+    if (!performance.getEntriesByName("fnork-first-paint").length && windows.size)
+      requestAnimationFrame(() => {
+        if (!performance.getEntriesByName("fnork-first-paint").length)
+          performance.mark("fnork-first-paint");
+      });
     for (const win of windows.values()) {
       const d = win.dirty;
       if (!d) continue;
@@ -495,14 +500,15 @@ const Fnork = (() => {
           ...draw, beeps: 0, ended: false};
 })();
 
-// The program starts once the fonts it draws with are there.
-Promise.all([document.fonts.load('700 64px "Comic Neue"'), document.fonts.load('12px "DejaVu Sans"')])
-  .catch(() => {})
-  .then(() => {
-    const script = document.createElement("script");
-    script.src = "fnork.js";
-    document.body.append(script);
-  });
+// The program (fnork.js, loaded beside this file) starts once the fonts it draws with are there.
+var Module = {
+  preRun: [() => {
+    Module.addRunDependency("fonts");
+    Promise.all([document.fonts.load('700 64px "Comic Neue"'), document.fonts.load('12px "DejaVu Sans"')])
+      .catch(() => {})
+      .then(() => Module.removeRunDependency("fonts"));
+  }],
+};
 
 if ("serviceWorker" in navigator) {
   addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(() => {}));

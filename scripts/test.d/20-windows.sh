@@ -9,9 +9,10 @@ cd "$(dirname "$0")/../.."
 ensure_packages cmake ninja-build g++-mingw-w64-x86-64-win32 wine wine64 xvfb xauth fonts-wine \
   python3-pefile googletest
 
-# A wine prefix of this run's own, made before the tests start and removed at the end.
+# A wine prefix of this run's own, made before the tests start and removed at the end; no debugger
+# waits on a program that crashes.
 work=$(mktemp -d /tmp/fnork-wine.XXXXXX)
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 cleanup() {
   wineserver -k 2>/dev/null || true
   rm -rf "$work"

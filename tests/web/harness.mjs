@@ -17,6 +17,10 @@ export async function serve() {
   const server = createServer(async (req, res) => {
     let path = normalize(decodeURIComponent(new URL(req.url, "http://x").pathname));
     if (path.endsWith("/")) path += "index.html";
+    if (path === "/blank.html") {  // the benchmark's yardstick
+      res.writeHead(200, {"content-type": types[".html"]});
+      return res.end("<!DOCTYPE html><title>blank</title><p>blank</p>");
+    }
     try {
       if (down) throw new Error("offline");
       const body = await readFile(join(site, path));
@@ -64,12 +68,18 @@ export async function at(page, caption, x, y) {
   return {x: box.x + x, y: box.y + y};
 }
 
-// A pixel of a window's canvas (device pixels) as [r, g, b].
-export async function pixel(page, caption, x, y) {
-  return page.evaluate(([caption, x, y]) => {
+// Pixels of a window's canvas (device pixels) as [r, g, b] each, once the input sent so far has
+// been handled (the browser hands pointer moves over with the next frame).
+export async function pixels(page, caption, points) {
+  return page.evaluate(async ([caption, points]) => {
+    await new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame)));
     const dialog = [...document.querySelectorAll('[role="dialog"]')]
       .find((d) => document.getElementById(d.getAttribute("aria-labelledby")).textContent === caption);
-    const [r, g, b] = dialog.querySelector("canvas").getContext("2d").getImageData(x, y, 1, 1).data;
-    return [r, g, b];
-  }, [caption, x, y]);
+    const ctx = dialog.querySelector("canvas").getContext("2d");
+    return points.map(([x, y]) => [...ctx.getImageData(x, y, 1, 1).data.slice(0, 3)]);
+  }, [caption, points]);
+}
+
+export async function pixel(page, caption, x, y) {
+  return (await pixels(page, caption, [[x, y]]))[0];
 }

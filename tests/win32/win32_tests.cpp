@@ -26,7 +26,7 @@ TEST(ScaledDisplay, WindowsKeepTheirSizeInInchesAndDrawSharpAt150Percent) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-    WaitForSingleObject(pi.hProcess, 60000);
+    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     GetExitCodeProcess(pi.hProcess, &status);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
