@@ -24,13 +24,11 @@ int shows(QColor c) {
 
 TEST(ProgramIcon, EveryRenderingAndTheIconFileShowTheIconOfTheWindows) {
   const ui::IconImage& icon = app::programIcon();
-  for (QString file : {RENDERED_ICONS "/16.png", RENDERED_ICONS "/24.png", RENDERED_ICONS "/32.png",
-                       RENDERED_ICONS "/48.png", RENDERED_ICONS "/64.png",
-                       RENDERED_ICONS "/128.png", RENDERED_ICONS "/256.png", ICON_FILE}) {
-    QImage img = QImage(file)
-                     .convertToFormat(QImage::Format_ARGB32)
-                     .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    ASSERT_EQ(img.size(), QSize(32, 32)) << file.toStdString();
+  for (int size : {16, 24, 32, 48, 64, 128, 256, 0}) {  // 0: the icon file
+    QString file = size ? QString(RENDERED_ICONS "/%1.png").arg(size) : QString(ICON_FILE);
+    QImage img = QImage(file).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(img.size(), size ? QSize(size, size) : QSize(32, 32)) << file.toStdString();
+    img = img.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // Every pixel shown whole (not blended at an edge) is the windows' pixel.
     int whole = 0, differing = 0;
     for (int y = 0; y < 32; ++y)

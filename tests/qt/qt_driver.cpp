@@ -86,10 +86,10 @@ class QtDriver final : public Driver {
   // The loaded windows.
   static std::vector<const ui::Form*> forms() {
     std::vector<const ui::Form*> loaded;
-    if (app::frmMain.exists() && app::frmMain().loaded()) loaded.push_back(&app::frmMain());
-    for (int n = 1; n <= 6; ++n)
-      if (board::frmBild(n).exists() && board::frmBild(n)().loaded())
-        loaded.push_back(&board::frmBild(n)());
+    for (const ui::WindowClass* c :
+         {&app::frmMain, &board::frmBild1, &board::frmBild2, &board::frmBild3, &board::frmBild4,
+          &board::frmBild5, &board::frmBild6})
+      if (c->exists() && (*c)().loaded()) loaded.push_back(&(*c)());
     return loaded;
   }
   static const ui::Form& form(const std::string& caption) {

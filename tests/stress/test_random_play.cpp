@@ -1,9 +1,6 @@
-// Random play: presses, moves and releases with any buttons anywhere, menu commands and closing at
-// any moment, in all six picture windows. After every event the windows must still show a sound
-// game: counters in range, every visible segment joining two consecutive dots in order (exactly
-// the ones placed), the rubber band on a dot while a drag is on and drawing nothing otherwise, no
-// run-time error, and every change repainted. FNORK_RANDOM_SEED and FNORK_RANDOM_EVENTS choose
-// another run; a failure names the seed and the event.
+// Random play: presses, moves and releases with any buttons anywhere, start over and close at any
+// moment, in all six picture windows; after every event each window must still show a sound game.
+// FNORK_RANDOM_SEED and FNORK_RANDOM_EVENTS choose another run; a failure names seed and event.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,9 +9,9 @@
 #include <sstream>
 
 #include "app/start_window.h"
-#include "board/board_driver.h"
 #include "facts.h"
 #include "pictures/designs.h"
+#include "support/fake_platform.h"
 
 using namespace testing_support;
 
@@ -23,10 +20,6 @@ namespace {
 std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback) {
   const char* v = std::getenv(name);
   return v != nullptr && *v != '\0' ? std::strtoull(v, nullptr, 0) : fallback;
-}
-
-bool covers(const ui::PixelRect& outer, const ui::PixelRect& r) {
-  return r.empty() || outer.united(r) == outer;
 }
 
 // What the player sees of each element: whether it shows, and where.
@@ -48,6 +41,9 @@ bool joins(const ui::Line& l, const facts::Picture& p, int j) {
 // What is wrong with picture window n now, or "" if nothing.
 std::string check(BoardDriver& b, int n, const Look& before, ui::Picture pictureBefore,
                   const ui::PixelRect& repainted) {
+  auto covers = [&](const ui::PixelRect& outer, const ui::PixelRect& r) {
+    return r.empty() || outer.united(r) == outer;
+  };
   const facts::Picture& p = facts::picture(n);
   const board::BoardState s = b.state();
   std::ostringstream bad;
@@ -119,19 +115,13 @@ TEST_F(RandomPlay, AnyEventsKeepEveryWindowASoundGame) {
     const Look before = lookOf(b.window());
     const ui::Picture pictureBefore = b.window().Picture();
     hostOf(b.window()).invalidated = {};
+    // Presses, moves and releases; now and then start over or close, by menu or frame.
     const int what = any(1000);
-    if (what < 350)
-      b.press(at, button, any(8));
-    else if (what < 650)
-      b.move(at, any(8));
-    else if (what < 992)
-      b.release(at, button);
-    else if (what < 995)
-      b.startOver();
-    else if (what < 998)
-      b.close();
-    else
-      b.window().closeRequested();
+    if (what < 350) b.press(at, button, any(8));
+    if (what >= 350 && what < 650) b.move(at, any(8));
+    if (what >= 650 && what < 992) b.release(at, button);
+    if (what >= 992 && what < 995) b.startOver();
+    if (what >= 995) what < 998 ? b.close() : b.window().closeRequested();
     ASSERT_FALSE(ui::runtime().ended()) << "seed " << seed << ", event " << i;
     if (!b.window().loaded()) continue;
     completed += b.window().Picture() != pictureBefore && pictureBefore == nullptr;

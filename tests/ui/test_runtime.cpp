@@ -69,42 +69,23 @@ int number(F fn) {
 
 using Runtime = RuntimeTest;
 
-TEST_F(Runtime, InstanceIsCreatedOnReferenceAndOutlivesUnload) {
+TEST_F(Runtime, AnInstanceIsMadeOnReferenceLoadsOnceAndItsElementArraysGuardTheirIndexes) {
   EXPECT_FALSE(frmTest.exists());
   TestForm& f = test();
-  EXPECT_FALSE(f.loaded());
   f.Show();
   f.Show();  // already open: only to the front
   EXPECT_EQ(f.loads, 1);
   EXPECT_EQ(platform.events, (std::vector<std::string>{"show Test", "front Test"}));
-  f.counter = 7;
   f.menu("mnuSep")->click();  // a separator does nothing
-  f.menu("mnuClose")->click();
-  EXPECT_FALSE(f.loaded());
-  EXPECT_TRUE(f.drawingOrder().empty());
-  EXPECT_EQ(&test(), &f);  // the same object, with its field
-  EXPECT_EQ(f.counter, 7);
-  EXPECT_EQ(platform.quits, std::vector<int>{0});  // no window left: the program ends
-  ui::Unload(f);                                   // not loaded: nothing happens
-  EXPECT_EQ(platform.quits.size(), 1u);
-}
-
-TEST_F(Runtime, LoadCopiesElementZeroHiddenInFrontAndMissingElementsAreErrors) {
-  TestForm& f = test();
-  f.Show();
   f.Line1(0).X1(600);
   f.Line1.Load(5);
-  ui::Line& copy = f.Line1(5);
-  EXPECT_FALSE(copy.Visible());
-  EXPECT_EQ(copy.X1(), Single(600));
-  EXPECT_EQ(copy.BorderWidth(), 2);
-  EXPECT_EQ(depthOf(f, "Line1", 5), 2);  // in front of everything
+  EXPECT_EQ(f.Line1(5).X1(), Single(600));  // a copy of element 0 as it is now
   EXPECT_EQ(number([&] { f.Line1(4); }), 340);
   EXPECT_EQ(message, "Control array element '4' doesn't exist");
   EXPECT_EQ(number([&] { f.Line1(-1); }), 340);
   EXPECT_EQ(number([&] { f.Line1.Load(5); }), 360);
   EXPECT_EQ(number([&] { f.Line1.Load(40000); }), 6);
-  ui::Unload(f);
+  f.menu("mnuClose")->click();
   EXPECT_EQ(number([&] { f.Line1(0); }), 340);  // elements die with the window
   f.Show();
   EXPECT_FALSE(f.Line1.exists(5));  // a new load has only the designed elements

@@ -1,5 +1,6 @@
 // The window tests on the Windows program: its start, ui::runProgram, runs on a thread of the test
-// so that its menus and client areas can be read; mouse messages are sent in client pixels.
+// so that its menus and client areas can be read; messages sent to its windows return once they
+// are handled; the mouse is given in client pixels.
 #include <gtest/gtest.h>
 #include <wincodec.h>
 #include <windows.h>
@@ -48,17 +49,14 @@ HWND windowOf(DWORD thread, const std::string& caption, DWORD timeoutMs) {
   return nullptr;
 }
 
-// Sends a message to a window of the program's thread and waits until it is handled.
-void send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 5000, &result);
-}
-
 using window_tests::Pixels;
 
 class Win32Driver final : public window_tests::Driver {
  public:
   void start() override {
+    HDC screen = GetDC(nullptr);
+    scale_ = GetDeviceCaps(screen, LOGPIXELSX) / 96.0;
+    ReleaseDC(nullptr, screen);
     thread_ = CreateThread(nullptr, 0, &run, this, 0, &threadId_);
     if (!thread_ || !windowOf(threadId_, facts::kStartCaption, 10000))
       throw std::runtime_error("the program did not start");
@@ -89,10 +87,12 @@ class Win32Driver final : public window_tests::Driver {
     HGDIOBJ old = SelectObject(dc, bmp);
     PrintWindow(w, dc, PW_CLIENTONLY);
     GdiFlush();
-    Pixels p{r.right, r.bottom, {}};
+    // In pixels of the design: on a display above 100 %, the pixel at each one's middle.
+    Pixels p{int(r.right / scale_), int(r.bottom / scale_), {}};
     const auto* src = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < std::size_t(r.right) * std::size_t(r.bottom); ++i)
-      p.rgb.push_back(src[i] & 0xFFFFFF);
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.width; ++x)
+        p.rgb.push_back(src[device(y) * r.right + device(x)] & 0xFFFFFF);
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
@@ -115,17 +115,19 @@ class Win32Driver final : public window_tests::Driver {
     if (it == entries.end()) return ADD_FAILURE() << "no entry " << entry << " in " << caption;
     HWND w = window(caption);
     UINT id = GetMenuItemID(GetSubMenu(GetMenu(w), 0), int(it - entries.begin() - 1));
-    send(w, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    SendMessageW(w, WM_COMMAND, MAKEWPARAM(id, 0), 0);
   }
-  void closeFrame(const std::string& caption) override { send(window(caption), WM_CLOSE, 0, 0); }
+  void closeFrame(const std::string& caption) override {
+    SendMessageW(window(caption), WM_CLOSE, 0, 0);
+  }
   void press(const std::string& caption, int x, int y) override {
-    send(window(caption), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(window(caption), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(device(x), device(y)));
   }
   void move(const std::string& caption, int x, int y) override {
-    send(window(caption), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(window(caption), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(device(x), device(y)));
   }
   void release(const std::string& caption, int x, int y) override {
-    send(window(caption), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    SendMessageW(window(caption), WM_LBUTTONUP, 0, MAKELPARAM(device(x), device(y)));
   }
   std::uint32_t background() override {
     COLORREF c = GetSysColor(COLOR_BTNFACE);
@@ -134,35 +136,31 @@ class Win32Driver final : public window_tests::Driver {
   // Decoded by the system's imaging component.
   Pixels finishedPicture(int n) override {
     const ui::PictureData& picture = pictures::finishedPicture(n);
-    Pixels p;
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
+    IWICImagingFactory* wic = nullptr;
     IWICBitmapDecoder* decoder = nullptr;
+    IWICStream* stream = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
+    IWICBitmapSource* bgr = nullptr;
     UINT w = 0, h = 0;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(
-            stream->InitializeFromMemory(const_cast<BYTE*>(picture.bytes), DWORD(picture.size))) &&
-        SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
-                                                   &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
-                                        nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
-        SUCCEEDED(converter->GetSize(&w, &h))) {
-      p = {int(w), int(h), std::vector<std::uint32_t>(std::size_t(w) * h)};
-      converter->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(p.rgb.data()));
-      for (auto& v : p.rgb) v &= 0xFFFFFF;
-    }
-    for (IUnknown* u : std::initializer_list<IUnknown*>{converter, frame, decoder, stream, factory})
-      if (u) u->Release();
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                     reinterpret_cast<void**>(&wic));
+    wic->CreateStream(&stream);
+    stream->InitializeFromMemory(const_cast<BYTE*>(picture.bytes), DWORD(picture.size));
+    wic->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
+    decoder->GetFrame(0, &frame);
+    WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &bgr);
+    bgr->GetSize(&w, &h);
+    Pixels p{int(w), int(h), std::vector<std::uint32_t>(std::size_t(w) * h)};
+    bgr->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(p.rgb.data()));
+    for (auto& v : p.rgb) v &= 0xFFFFFF;
+    for (IUnknown* u : std::initializer_list<IUnknown*>{bgr, frame, decoder, stream, wic})
+      u->Release();
     return p;
   }
 
  private:
+  // A pixel of the design as a pixel of the display.
+  int device(int pixel) const { return int((pixel + 0.5) * scale_); }
   static DWORD WINAPI run(void* self) {
     // What FnorkTillFnork.exe's main does.
     static_cast<Win32Driver*>(self)->status_ =
@@ -177,6 +175,7 @@ class Win32Driver final : public window_tests::Driver {
   HANDLE thread_ = nullptr;
   DWORD threadId_ = 0;
   int status_ = -1;
+  double scale_ = 1;  // pixels of the display to a pixel of the design
 };
 
 }  // namespace

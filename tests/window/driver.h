@@ -1,6 +1,5 @@
-// The program with its real windows, driven as the player drives it: windows by caption, menu
-// entries by text, the left mouse button in client pixels, client areas read back as painted.
-// Each backend's tests supply the driver.
+// The program's real windows driven as the player drives them, by caption, menu entry and the left
+// mouse button in client pixels, and read back as painted. Each backend's tests supply one.
 #pragma once
 
 #include <cstdint>
