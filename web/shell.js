@@ -3,7 +3,7 @@
 // the program (fnork.js), and offers the program the drawing primitives it paints with.
 "use strict";
 
-const Fnork = (() => {
+const Desktop = (() => {
   const windows = new Map();  // by the program's number for the window
   const pictures = [];        // by the program's number for the picture
   let front = null;           // the window in front
@@ -40,7 +40,7 @@ const Fnork = (() => {
       ctx.clip();
       painting = win;
       try {
-        Module._fnork_paint(win.id, d[0], d[1], d[2], d[3]);
+        Module._desktop_paint(win.id, d[0], d[1], d[2], d[3]);
       } finally {
         painting = null;
         ctx.restore();
@@ -111,7 +111,7 @@ const Fnork = (() => {
     fitCanvas(win);
 
     el.addEventListener("pointerdown", () => toFront(win), true);
-    close.addEventListener("click", () => call("fnork_close", id));
+    close.addEventListener("click", () => call("desktop_close", id));
     dragToMove(win, title);
     pointerInput(win);
   }
@@ -190,7 +190,7 @@ const Fnork = (() => {
     const send = (kind, button, e) => {
       const r = c.getBoundingClientRect();
       const shift = (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
-      call("fnork_mouse", win.id, kind, button, shift, (e.clientX - r.left) * 15,
+      call("desktop_mouse", win.id, kind, button, shift, (e.clientX - r.left) * 15,
            (e.clientY - r.top) * 15);
     };
     const held = (e) => e.pointerType === "mouse" ? e.buttons & 7 : 1;
@@ -228,7 +228,7 @@ const Fnork = (() => {
       if (win.pointer !== e.pointerId) return;
       win.pointer = null;
       win.buttons = 0;
-      call("fnork_capture_lost", win.id);
+      call("desktop_capture_lost", win.id);
     };
     c.addEventListener("pointercancel", lost);
     c.addEventListener("lostpointercapture", lost);
@@ -306,7 +306,7 @@ const Fnork = (() => {
       win.pointer = null;
       win.buttons = 0;
     }
-    call("fnork_capture_lost", win.id);
+    call("desktop_capture_lost", win.id);
     const first = t.items.find((i) => !i.separator && !i.el.hidden);
     (focusFirst && first ? first.el : t.button).focus();
   }
@@ -321,7 +321,7 @@ const Fnork = (() => {
 
   function choose(win, entry) {
     closeMenu();
-    call("fnork_menu", win.id, entry);
+    call("desktop_menu", win.id, entry);
   }
 
   function menuKey(e) {
@@ -463,13 +463,13 @@ const Fnork = (() => {
       tone.connect(gain).connect(audio.destination);
       tone.start();
       tone.stop(audio.currentTime + 0.25);
-      Fnork.beeps++;
+      Desktop.beeps++;
     } catch (e) {}
   }
 
   function quit() {
     for (const id of [...windows.keys()]) destroy(id);
-    Fnork.ended = true;
+    Desktop.ended = true;
     document.getElementById("status").textContent =
       "Fnork till fnork är slut. Ladda om sidan för att börja igen.";
   }
@@ -492,7 +492,7 @@ const Fnork = (() => {
       if (win.pointer !== null) {
         win.pointer = null;
         win.buttons = 0;
-        call("fnork_capture_lost", win.id);
+        call("desktop_capture_lost", win.id);
       }
   });
 

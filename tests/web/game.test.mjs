@@ -120,7 +120,7 @@ test("every picture opened from its menu and played to its end with the mouse, f
       assert.ok(share > 0.97, `${p.caption}: the finished picture shows (${share})`);
       await choose(page, p.caption, "Avsluta");
     }
-    assert.equal(await page.evaluate(() => Fnork.beeps), 6);
+    assert.equal(await page.evaluate(() => Desktop.beeps), 6);
     assert.deepEqual(elsewhere, []);
     assert.deepEqual(page.errors, []);
     await page.context().close();

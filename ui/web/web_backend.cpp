@@ -16,38 +16,38 @@
 
 // clang-format off
 EM_JS(void, js_create, (int id, const char* caption, int width, int height), {
-  Fnork.create(id, UTF8ToString(caption), width, height);
+  Desktop.create(id, UTF8ToString(caption), width, height);
 });
 EM_JS(void, js_menu, (int id, int entry, int level, const char* caption, int visible), {
-  Fnork.menu(id, entry, level, UTF8ToString(caption), !!visible);
+  Desktop.menu(id, entry, level, UTF8ToString(caption), !!visible);
 });
 EM_JS(void, js_menu_visible, (int id, int entry, int visible), {
-  Fnork.menuVisible(id, entry, !!visible);
+  Desktop.menuVisible(id, entry, !!visible);
 });
-EM_JS(void, js_show, (int id), { Fnork.show(id); });
-EM_JS(void, js_destroy, (int id), { Fnork.destroy(id); });
+EM_JS(void, js_show, (int id), { Desktop.show(id); });
+EM_JS(void, js_destroy, (int id), { Desktop.destroy(id); });
 EM_JS(void, js_invalidate, (int id, int left, int top, int right, int bottom), {
-  Fnork.invalidate(id, left, top, right, bottom);
+  Desktop.invalidate(id, left, top, right, bottom);
 });
 EM_JS(void, js_picture, (int id, const unsigned char* gif, int gifSize, const unsigned char* svg,
                          int svgSize, int width, int height), {
-  Fnork.picture(id, HEAPU8.slice(gif, gif + gifSize), svg ? HEAPU8.slice(svg, svg + svgSize) : null,
+  Desktop.picture(id, HEAPU8.slice(gif, gif + gifSize), svg ? HEAPU8.slice(svg, svg + svgSize) : null,
                 width, height);
 });
-EM_JS(void, js_fill_rect, (int x, int y, int w, int h, int rgb), { Fnork.fillRect(x, y, w, h, rgb); });
-EM_JS(void, js_draw_picture, (int picture, double x, double y), { Fnork.drawPicture(picture, x, y); });
+EM_JS(void, js_fill_rect, (int x, int y, int w, int h, int rgb), { Desktop.fillRect(x, y, w, h, rgb); });
+EM_JS(void, js_draw_picture, (int picture, double x, double y), { Desktop.drawPicture(picture, x, y); });
 EM_JS(void, js_draw_line, (double x1, double y1, double x2, double y2, int width, int rgb, int invert), {
-  Fnork.drawLine(x1, y1, x2, y2, width, rgb, !!invert);
+  Desktop.drawLine(x1, y1, x2, y2, width, rgb, !!invert);
 });
 EM_JS(void, js_fill_circle, (double x, double y, double d, int fill, int outline), {
-  Fnork.fillCircle(x, y, d, fill, outline);
+  Desktop.fillCircle(x, y, d, fill, outline);
 });
 EM_JS(void, js_draw_text, (double x, double y, double w, const char* text, const char* font, int rgb), {
-  Fnork.drawText(x, y, w, UTF8ToString(text), UTF8ToString(font), rgb);
+  Desktop.drawText(x, y, w, UTF8ToString(text), UTF8ToString(font), rgb);
 });
-EM_JS(int, js_system_color, (int which), { return Fnork.systemColor(which); });
-EM_JS(void, js_beep, (), { Fnork.beep(); });
-EM_JS(void, js_quit, (int status), { Fnork.quit(status); });
+EM_JS(int, js_system_color, (int which), { return Desktop.systemColor(which); });
+EM_JS(void, js_beep, (), { Desktop.beep(); });
+EM_JS(void, js_quit, (int status), { Desktop.quit(status); });
 // clang-format on
 
 namespace ui::web {
@@ -173,7 +173,7 @@ class WebPlatform final : public Platform {
 // What the page calls. A window that is gone takes nothing.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void fnork_mouse(int id, int kind, int button, int shift, float x, float y) {
+EMSCRIPTEN_KEEPALIVE void desktop_mouse(int id, int kind, int button, int shift, float x, float y) {
   ui::Form* f = ui::web::formOf(id);
   if (!f) return;
   if (kind == 0) f->mouseDown(button, shift, x, y);
@@ -181,21 +181,21 @@ EMSCRIPTEN_KEEPALIVE void fnork_mouse(int id, int kind, int button, int shift, f
   if (kind == 2) f->mouseUp(button, shift, x, y);
 }
 
-EMSCRIPTEN_KEEPALIVE void fnork_capture_lost(int id) {
+EMSCRIPTEN_KEEPALIVE void desktop_capture_lost(int id) {
   if (ui::Form* f = ui::web::formOf(id)) f->mouseCaptureLost();
 }
 
-EMSCRIPTEN_KEEPALIVE void fnork_menu(int id, int entry) {
+EMSCRIPTEN_KEEPALIVE void desktop_menu(int id, int entry) {
   auto it = ui::web::hosts().find(id);
   if (it == ui::web::hosts().end()) return;
   if (const ui::Menu* m = it->second->entry(entry)) m->click();
 }
 
-EMSCRIPTEN_KEEPALIVE void fnork_close(int id) {
+EMSCRIPTEN_KEEPALIVE void desktop_close(int id) {
   if (ui::Form* f = ui::web::formOf(id)) f->closeRequested();
 }
 
-EMSCRIPTEN_KEEPALIVE void fnork_paint(int id, int left, int top, int right, int bottom) {
+EMSCRIPTEN_KEEPALIVE void desktop_paint(int id, int left, int top, int right, int bottom) {
   ui::Form* f = ui::web::formOf(id);
   if (!f) return;
   ui::web::CanvasPainter painter;
