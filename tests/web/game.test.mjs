@@ -239,3 +239,48 @@ test("Avsluta by its access keys ends the game; once loaded the page starts offl
   assert.deepEqual(page.errors, []);
   await page.context().close();
 });
+
+test("any pointer events, menus and a hidden page over a long play leave no error, drag or leak",
+  async () => {
+    const page = await openGame(browser, server.url);
+    let seed = 7;
+    const random = (n) => (seed = (seed * 1103515245 + 12345) % 2147483648) % n;
+    const heap = () => page.evaluate(() => Module.HEAP8.length);
+    const start = await heap();
+    for (let i = 0; i < 1500; ++i) {
+      const open = await page.getByRole("dialog").evaluateAll((ds) => ds.length);
+      const what = random(100);
+      if (what < 5 || open === 1) {
+        // A menu entry of any window, whatever covers it.
+        const [caption, entry] = what < 3 || open === 1 ? [START, `Bild${1 + random(6)}`]
+          : [`Bild${1 + random(6)}`, random(2) ? "Börja om" : "Avsluta"];
+        await page.evaluate(([caption, entry]) => {
+          const d = [...document.querySelectorAll('[role="dialog"]')].find((e) =>
+            document.getElementById(e.getAttribute("aria-labelledby")).textContent === caption);
+          d?.querySelector(`.dropdown [aria-label="${entry}"]`).click();
+        }, [caption, entry]);
+      } else if (what < 6) {
+        await page.evaluate((hidden) => {
+          Object.defineProperty(document, "hidden", {value: hidden, configurable: true});
+          document.dispatchEvent(new Event("visibilitychange"));
+        }, random(2) === 0);
+      } else {
+        const x = random(1200), y = random(900);
+        if (what < 40) await page.mouse.move(x, y);
+        else if (what < 70) await page.mouse.down({button: ["left", "right", "middle"][random(3)]});
+        else await page.mouse.up({button: ["left", "right", "middle"][random(3)]});
+      }
+    }
+    // Nothing is stuck: Bild2 opened afresh takes a drag.
+    for (const button of ["left", "right", "middle"]) await page.mouse.up({button});
+    await page.evaluate(() => {
+      for (const b of document.querySelectorAll('.dropdown [aria-label="Avsluta"]'))
+        if (b.closest('[role="dialog"]').querySelector(".title").textContent === "Bild2") b.click();
+      document.querySelector('.dropdown [aria-label="Bild2"]').click();
+    });
+    await drag(page, facts[1], 1, 2);
+    assert.ok(await lineAt(page, facts[1], 1));
+    assert.deepEqual(page.errors, []);
+    assert.equal(await heap(), start, "the program's memory grew");
+    await page.context().close();
+  });
