@@ -134,6 +134,8 @@ test("start over, close and reopen: pictures 1, 3 and 4 go on where they were", 
     await drag(page, p, 1, 2);
     await choose(page, p.caption, "Börja om");
     assert.ok(await unchanged(page, p, 1, fresh[0]), `${p.caption}: started over`);
+    // The rubber band rests, collapsed and drawing nothing, on dot 2.
+    assert.deepEqual(await pixel(page, p.caption, ...p.dots[1].map(Math.round)), [0, 0, 0]);
     await drag(page, p, 1, 2);
     await choose(page, p.caption, "Avsluta");
     assert.equal(await dialog(page, p.caption).count(), 0);
