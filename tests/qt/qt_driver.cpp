@@ -29,15 +29,14 @@ Pixels pixelsOf(const QImage& image) {
 
 class QtDriver final : public Driver {
  public:
+  // The program's start as runProgram makes it, without the event loop.
   void start() override {
-    ui::runtime().reset();
     ui::runtime().setPlatform(&platform_);
     ui::setUp(app::programInfo());
     ui::runtime().run([] { app::frmMain().Show(); });
   }
   void stop() override {
-    ui::runtime().reset();
-    ui::runtime().setPlatform(nullptr);
+    ui::runtime().reset(), ui::runtime().setPlatform(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   int exitStatus() override { return ui::runtime().ended() ? ui::runtime().exitStatus() : -1; }

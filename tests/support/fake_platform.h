@@ -40,14 +40,8 @@ struct FakePlatform final : ui::Platform {
 // Each test starts with no window instances and this fake backend.
 class RuntimeTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ui::runtime().reset();
-    ui::runtime().setPlatform(&platform);
-  }
-  void TearDown() override {
-    ui::runtime().reset();
-    ui::runtime().setPlatform(nullptr);
-  }
+  void SetUp() override { ui::runtime().reset(), ui::runtime().setPlatform(&platform); }
+  void TearDown() override { ui::runtime().reset(), ui::runtime().setPlatform(nullptr); }
   static FakePlatform::Host& hostOf(const ui::Form& f) {
     return static_cast<FakePlatform::Host&>(*f.host());
   }

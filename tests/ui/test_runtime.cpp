@@ -4,6 +4,7 @@
 
 #include <cfloat>
 
+#include "app/program_info.h"
 #include "app/start_window.h"
 #include "board/windows.h"
 #include "facts.h"
@@ -179,6 +180,12 @@ TEST_F(Runtime, StartWindowOpensEachPictureOnceAndAvslutaUnloadsThemInOrder) {
     EXPECT_STREQ(l.Caption(), t.caption);
     EXPECT_STREQ(l.font().name, "Comic Sans MS");
   }
+  // The program's stand-ins follow its title font, in one choice the backends keep their font by.
+  ui::setUp(app::programInfo());
+  const ui::FontChoice& title = ui::fontFor(element<ui::Label>(start, "Label1").font());
+  EXPECT_EQ(&title, &ui::fontFor(element<ui::Label>(start, "Label3").font()));
+  EXPECT_EQ(title.families,
+            (std::vector<std::string>{"Comic Sans MS", "Comic Neue", "DejaVu Sans"}));
 }
 
 }  // namespace
