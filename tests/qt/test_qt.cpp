@@ -15,7 +15,6 @@
 #include <QTimer>
 
 #include "app/start_window.h"
-#include "board/windows.h"
 #include "facts.h"
 #include "pictures/designs.h"
 #include "support/fake_platform.h"

@@ -6,7 +6,6 @@
 
 #include "app/program_info.h"
 #include "app/start_window.h"
-#include "board/windows.h"
 #include "facts.h"
 #include "support/fake_platform.h"
 
