@@ -93,12 +93,23 @@ class CanvasPainter final : public Painter {
     js_fill_circle(px(box.left), px(box.top), px(box.width), rgbOf(fill), rgbOf(outline));
   }
   void drawText(const TwipRect& box, const char* text, const FontChoice& font, Rgb c) override {
-    // A CSS font: the weight, the size in pixels at 96 to the inch, the families in turn.
-    std::string css = std::to_string(font.weight) + " " +
-                      std::to_string(int(std::lround(font.points * 96 / 72))) + "px";
-    for (std::size_t i = 0; i < font.families.size(); ++i)
-      css += (i ? ", \"" : " \"") + font.families[i] + "\"";
-    js_draw_text(px(box.left), px(box.top), px(box.width), text, css.c_str(), rgbOf(c));
+    js_draw_text(px(box.left), px(box.top), px(box.width), text, cssOf(font).c_str(), rgbOf(c));
+  }
+
+ private:
+  // A font as CSS names it (the weight, the size in pixels at 96 to the inch, the families in
+  // turn), made once for each choice.
+  static const std::string& cssOf(const FontChoice& font) {
+    static std::vector<std::string> made;  // by FontChoice::id
+    if (made.size() <= std::size_t(font.id)) made.resize(std::size_t(font.id) + 1);
+    std::string& css = made[std::size_t(font.id)];
+    if (css.empty()) {
+      css = std::to_string(font.weight) + " " +
+            std::to_string(int(std::lround(font.points * 96 / 72))) + "px";
+      for (std::size_t i = 0; i < font.families.size(); ++i)
+        css += (i ? ", \"" : " \"") + font.families[i] + "\"";
+    }
+    return css;
   }
 };
 
