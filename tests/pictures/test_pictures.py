@@ -9,6 +9,7 @@ generator checks, which also need rsvg-convert.
 """
 import os
 import random
+import re
 import shutil
 import struct
 import subprocess
@@ -257,6 +258,14 @@ class Writer(unittest.TestCase):
                         self.assertEqual(im.tobytes(), pixels)
 
 
+def segment_distance(p, a, b):
+    """Distance from point p to the segment from a to b."""
+    dx, dy = b[0] - a[0], b[1] - a[1]
+    length = dx * dx + dy * dy
+    t = 0 if not length else max(0, min(1, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length))
+    return ((p[0] - a[0] - t * dx) ** 2 + (p[1] - a[1] - t * dy) ** 2) ** 0.5
+
+
 def generator_missing():
     if shutil.which("rsvg-convert") is None:
         return "rsvg-convert (Debian package librsvg2-bin) is not installed"
@@ -276,6 +285,44 @@ class Generator(unittest.TestCase):
         done = self.run_check(PICTURES)
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
         self.assertIn("match", done.stdout)
+
+    def test_main_outline_follows_the_childs_lines(self):
+        # The last element of each source is the dark outline through the dots. The child's
+        # straight segments are drawn over the finished picture, so the outline may bow away
+        # from them by a few pixels only, and must run along all of them. Between the last dot
+        # and the first it may close the shape (the star's top point).
+        from PIL import Image
+        for n, dots in DOTS.items():
+            with self.subTest(window=n):
+                with open(os.path.join(PICTURES, "src", "bild%d.svg" % n)) as f:
+                    source = f.read()
+                shapes = list(re.finditer(r"<(?:path|polyline|polygon|line)\b[^>]*/>", source))
+                last = shapes[-1].group(0)
+                self.assertIn('stroke="#202020"', last)
+                self.assertFalse(re.search(r"<\w", source[shapes[-1].end():]),
+                                 "something is drawn over the outline")
+                thin = re.sub(r'stroke-width="[^"]*"', 'stroke-width="1"', last)
+                with tempfile.TemporaryDirectory() as tmp:
+                    svg, png = os.path.join(tmp, "o.svg"), os.path.join(tmp, "o.png")
+                    with open(svg, "w") as f:
+                        f.write(source[:source.index(">", source.index("<svg")) + 1] + thin +
+                                "</svg>")
+                    w, h = SIZES[n]
+                    subprocess.run(["rsvg-convert", "-w", str(w), "-h", str(h), "-b", "white",
+                                    "-o", png, svg], check=True)
+                    with Image.open(png) as im:
+                        grey = im.convert("L")
+                        drawn = [(x, y) for y in range(h) for x in range(w)
+                                 if grey.getpixel((x, y)) < 200]
+                chain = list(zip(dots, dots[1:]))
+                away = max(min(min(segment_distance(p, a, b) for a, b in chain),
+                               max(segment_distance(p, dots[-1], dots[0]) - 22, 0))
+                           for p in drawn)
+                self.assertLessEqual(away, 10.5, "the outline leaves the child's lines")
+                along = max(min((px - x) ** 2 + (py - y) ** 2 for px, py in drawn) ** 0.5
+                            for (ax, ay), (bx, by) in chain for t in range(11)
+                            for x, y in [(ax + (bx - ax) * t / 10, ay + (by - ay) * t / 10)])
+                self.assertLessEqual(along, 10.5, "a child's line runs where no outline is")
 
     def test_check_names_a_changed_picture(self):
         with tempfile.TemporaryDirectory() as tmp:
