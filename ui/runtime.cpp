@@ -76,4 +76,20 @@ void setUp(const ProgramInfo& info) {
   setFontStandIns(info.fontStandIns);
 }
 
+bool startProgram(Platform& platform, const WindowClass& startWindow, const ProgramInfo& info) {
+  Runtime& rt = runtime();
+  setUp(info);
+  rt.setPlatform(&platform);
+  rt.run([&] { startWindow().Show(); });
+  return !rt.ended();
+}
+
+int endProgram(int loopStatus) {
+  Runtime& rt = runtime();
+  int status = rt.ended() ? rt.exitStatus() : loopStatus;
+  rt.reset();
+  rt.setPlatform(nullptr);
+  return status;
+}
+
 }  // namespace ui

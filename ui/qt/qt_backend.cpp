@@ -347,13 +347,7 @@ int ui::runProgram(int argc, char** argv, const WindowClass& startWindow, const 
   // The desktop entry it is installed with, for the desktop to match its windows.
   QGuiApplication::setDesktopFileName(QString::fromUtf8(info.desktopId));
   qt::QtPlatform platform;
-  Runtime& rt = runtime();
-  setUp(info);
-  rt.setPlatform(&platform);
-  rt.run([&] { startWindow().Show(); });
-  int status = rt.ended() ? rt.exitStatus() : QApplication::exec();
-  rt.reset();
-  rt.setPlatform(nullptr);
+  int status = endProgram(startProgram(platform, startWindow, info) ? QApplication::exec() : 0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return status;
 }

@@ -218,9 +218,6 @@ EMSCRIPTEN_KEEPALIVE void desktop_paint(int id, int left, int top, int right, in
 int ui::runProgram(int, char**, const WindowClass& startWindow, const ProgramInfo& info) {
   // The program lives on in the page after this returns; the page learns of its end by quit().
   static web::WebPlatform platform;
-  Runtime& rt = runtime();
-  setUp(info);
-  rt.setPlatform(&platform);
-  rt.run([&] { startWindow().Show(); });
+  startProgram(platform, startWindow, info);
   return 0;
 }

@@ -387,14 +387,7 @@ int ui::runProgram(int, char**, const WindowClass& startWindow, const ProgramInf
   int status = 0;
   {
     win32::Win32Platform platform(info);
-    Runtime& rt = runtime();
-    setUp(info);
-    rt.setPlatform(&platform);
-    rt.run([&] { startWindow().Show(); });
-    int loopStatus = rt.ended() ? 0 : win32::messageLoop();
-    status = rt.ended() ? rt.exitStatus() : loopStatus;
-    rt.reset();
-    rt.setPlatform(nullptr);
+    status = endProgram(startProgram(platform, startWindow, info) ? win32::messageLoop() : 0);
   }
   win32::releasePictures();
   if (SUCCEEDED(com)) CoUninitialize();
