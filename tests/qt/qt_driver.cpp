@@ -29,14 +29,10 @@ Pixels pixelsOf(const QImage& image) {
 
 class QtDriver final : public Driver {
  public:
-  // The program's start as runProgram makes it, without the event loop.
-  void start() override {
-    ui::runtime().setPlatform(&platform_);
-    ui::setUp(app::programInfo());
-    ui::runtime().run([] { app::frmMain().Show(); });
-  }
+  // The program's start and end as runProgram makes them, without the event loop between.
+  void start() override { ui::startProgram(platform_, app::frmMain, app::programInfo()); }
   void stop() override {
-    ui::runtime().reset(), ui::runtime().setPlatform(nullptr);
+    ui::endProgram(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   int exitStatus() override { return ui::runtime().ended() ? ui::runtime().exitStatus() : -1; }
