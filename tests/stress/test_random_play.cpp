@@ -117,11 +117,18 @@ TEST_F(RandomPlay, AnyEventsKeepEveryWindowASoundGame) {
     hostOf(b.window()).invalidated = {};
     // Presses, moves and releases; now and then start over or close, by menu or frame.
     const int what = any(1000);
-    if (what < 350) b.press(at, button, any(8));
-    if (what >= 350 && what < 650) b.move(at, any(8));
-    if (what >= 650 && what < 992) b.release(at, button);
-    if (what >= 992 && what < 995) b.startOver();
-    if (what >= 995) what < 998 ? b.close() : b.window().closeRequested();
+    if (what < 350)
+      b.press(at, button, any(8));
+    else if (what < 650)
+      b.move(at, any(8));
+    else if (what < 992)
+      b.release(at, button);
+    else if (what < 995)
+      b.startOver();
+    else if (what < 998)
+      b.close();
+    else
+      b.window().closeRequested();
     ASSERT_FALSE(ui::runtime().ended()) << "seed " << seed << ", event " << i;
     if (!b.window().loaded()) continue;
     completed += b.window().Picture() != pictureBefore && pictureBefore == nullptr;
