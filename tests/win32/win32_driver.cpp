@@ -142,19 +142,23 @@ class Win32Driver final : public window_tests::Driver {
     IWICBitmapFrameDecode* frame = nullptr;
     IWICBitmapSource* bgr = nullptr;
     UINT w = 0, h = 0;
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                     reinterpret_cast<void**>(&wic));
-    wic->CreateStream(&stream);
-    stream->InitializeFromMemory(const_cast<BYTE*>(picture.bytes), DWORD(picture.size));
-    wic->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
-    decoder->GetFrame(0, &frame);
-    WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &bgr);
-    bgr->GetSize(&w, &h);
-    Pixels p{int(w), int(h), std::vector<std::uint32_t>(std::size_t(w) * h)};
-    bgr->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(p.rgb.data()));
-    for (auto& v : p.rgb) v &= 0xFFFFFF;
+    Pixels p;  // stays empty, and fails the comparison, where the system cannot decode it
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&wic))) &&
+        SUCCEEDED(wic->CreateStream(&stream)) &&
+        SUCCEEDED(
+            stream->InitializeFromMemory(const_cast<BYTE*>(picture.bytes), DWORD(picture.size))) &&
+        SUCCEEDED(wic->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
+                                               &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &bgr)) &&
+        SUCCEEDED(bgr->GetSize(&w, &h))) {
+      p = {int(w), int(h), std::vector<std::uint32_t>(std::size_t(w) * h)};
+      bgr->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(p.rgb.data()));
+      for (auto& v : p.rgb) v &= 0xFFFFFF;
+    }
     for (IUnknown* u : std::initializer_list<IUnknown*>{bgr, frame, decoder, stream, wic})
-      u->Release();
+      if (u) u->Release();
     return p;
   }
 
