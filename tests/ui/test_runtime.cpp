@@ -84,6 +84,7 @@ TEST_F(Runtime, AnInstanceIsMadeOnReferenceLoadsOnceAndItsElementArraysGuardThei
   EXPECT_EQ(message, "Control array element '4' doesn't exist");
   EXPECT_EQ(number([&] { f.Line1(-1); }), 340);
   EXPECT_EQ(number([&] { f.Line1.Load(5); }), 360);
+  EXPECT_EQ(number([&] { f.Line1.Load(0); }), 360);
   EXPECT_EQ(number([&] { f.Line1.Load(40000); }), 6);
   f.menu("mnuClose")->click();
   EXPECT_EQ(number([&] { f.Line1(0); }), 340);  // elements die with the window
@@ -154,6 +155,8 @@ TEST_F(Runtime, CheckedValuesRaiseTheirErrorsAndAnUnhandledOneEndsTheProgram) {
   EXPECT_EQ(platform.quits, std::vector<int>{1});
   f.mouseUp(1, 0, 10, 10);  // nothing runs after the end
   EXPECT_EQ(f.events, "down1@10 ");
+  ui::Unload(f);  // nor does closing the last window change how the program ended
+  EXPECT_EQ(platform.quits, std::vector<int>{1});
 }
 
 TEST_F(Runtime, StartWindowOpensEachPictureOnceAndAvslutaUnloadsThemInOrder) {
