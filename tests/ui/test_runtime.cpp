@@ -114,15 +114,16 @@ TEST_F(Runtime, LabelsTakeTheirPressWithItsMovesAndReleaseTheWindowKeepsItsOwn) 
   f.mouseUp(2, 0, 100, 100);
   f.mouseMove(0, 0, 1500, 1500);  // on the label's corner without a button: the label's
   EXPECT_EQ(f.events, "");
-  for (float x : {1499.f, 1740.f}) f.mouseMove(0, 0, x, 1600);  // beside it: the window's
-  f.mouseDown(2, 0, 100, 100);  // the window keeps the mouse until every button is up
+  for (Point p : {Point{1499, 1600}, Point{1740, 1600}, Point{1600, 1710}})
+    f.mouseMove(0, 0, p.x, p.y);  // just left of it, right of it and below it: the window's
+  f.mouseDown(2, 0, 100, 100);    // the window keeps the mouse until every button is up
   f.mouseMove(2, 0, 1600, 1600);
   f.mouseDown(1, 0, 1600, 1600);
   f.mouseUp(2, 0, 1600, 1600);
   f.mouseUp(1, 0, -7, 3);
   f.mouseDown(4, 0, 1600, 1600);  // all buttons were up: this press is the label's
   f.mouseUp(4, 0, 1600, 1600);
-  EXPECT_EQ(f.events, "move move down2@100 move down1@1600 up2 up1 ");
+  EXPECT_EQ(f.events, "move move move down2@100 move down1@1600 up2 up1 ");
   // A release that went to a menu or another window: a move that finds the button up, or the
   // backend, ends the hold, and the label has its mouse back.
   f.mouseDown(1, 0, 100, 100);
@@ -132,7 +133,7 @@ TEST_F(Runtime, LabelsTakeTheirPressWithItsMovesAndReleaseTheWindowKeepsItsOwn) 
   f.mouseDown(1, 0, 100, 100);
   f.mouseCaptureLost();
   f.mouseUp(1, 0, 1600, 1600);
-  EXPECT_EQ(f.events, "move move down2@100 move down1@1600 up2 up1 down1@100 down1@100 ");
+  EXPECT_EQ(f.events, "move move move down2@100 move down1@1600 up2 up1 down1@100 down1@100 ");
 }
 
 TEST_F(Runtime, CheckedValuesRaiseTheirErrorsAndAnUnhandledOneEndsTheProgram) {
