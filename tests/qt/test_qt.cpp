@@ -1,6 +1,7 @@
-// What only the Qt windows can get wrong: fixed frames, the icon, names for assistive technology,
-// access keys and the end of the event loop, a release the menu took, double clicks, the areas
-// repainted, drawing at two device pixels to a pixel, and the SVG drawings against their GIFs.
+// What only the Qt windows can get wrong: fixed frames, the icon, names for assistive technology, a
+// minimized picture chosen again, access keys and the end of the event loop, a release the menu
+// took, double clicks, the areas repainted, drawing at two device pixels to a pixel, and the SVG
+// drawings against their GIFs.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -42,7 +43,7 @@ QStringList names(QObject* o) {
   return n;
 }
 
-TEST_F(QtWindows, FixedFramesTheIconAndNamesWithoutAccessKeyMarks) {
+TEST_F(QtWindows, FixedFramesTheIconNamesWithoutAccessKeyMarksAndAMinimizedPictureChosenAgain) {
   board::frmBild3().Show();
   const QStringList entries[] = {
       {"Meny", "Bild1", "Bild2", "Bild3", "Bild4", "Bild5", "Bild6", "-", "Avsluta"},
@@ -58,6 +59,10 @@ TEST_F(QtWindows, FixedFramesTheIconAndNamesWithoutAccessKeyMarks) {
     EXPECT_EQ(names(bar).mid(1), QStringList{"Meny"});
     EXPECT_EQ(names(bar->actions().at(0)->menu()), entries[i]);
   }
+  // Chosen again while minimized, a picture comes back.
+  ui::qt::windowOf(board::frmBild3())->showMinimized();
+  driver().choose(facts::kStartCaption, "Bild&3");
+  EXPECT_FALSE(ui::qt::windowOf(board::frmBild3())->isMinimized());
 }
 
 TEST_F(QtWindows, TheTitleIsBoldAndAvslutaChosenByItsAccessKeyEndsTheEventLoopWithZero) {
