@@ -60,9 +60,10 @@ TEST_F(QtWindows, FixedFramesTheIconNamesWithoutAccessKeyMarksAndAMinimizedPictu
     EXPECT_EQ(names(bar->actions().at(0)->menu()), entries[i]);
   }
   // Chosen again while minimized, a picture comes back.
-  ui::qt::windowOf(board::frmBild3())->showMinimized();
+  QWidget* bild3 = ui::qt::windowOf(board::frmBild3());
+  bild3->showMinimized();
   driver().choose(facts::kStartCaption, "Bild&3");
-  EXPECT_FALSE(ui::qt::windowOf(board::frmBild3())->isMinimized());
+  EXPECT_FALSE(bild3->isMinimized());
 }
 
 TEST_F(QtWindows, TheTitleIsBoldAndAvslutaChosenByItsAccessKeyEndsTheEventLoopWithZero) {
