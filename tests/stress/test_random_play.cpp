@@ -32,7 +32,6 @@ Look lookOf(const ui::Form& f) {
 
 // Whether a line joins the centres of dots j and j + 1 (counted from 1) of a picture.
 bool joins(const ui::Line& l, const facts::Picture& p, int j) {
-  if (j < 1 || j >= int(p.dots.size())) return false;
   auto a = p.dots[std::size_t(j - 1)], b = p.dots[std::size_t(j)];
   return l.X1() == ui::Single(a.x) && l.Y1() == ui::Single(a.y) && l.X2() == ui::Single(b.x) &&
          l.Y2() == ui::Single(b.y);
@@ -49,16 +48,14 @@ std::string check(BoardDriver& b, int n, const Look& before, ui::Picture picture
   std::ostringstream bad;
   if (!(s.bytLine <= s.bytDot && s.bytDot < p.segments()))
     bad << "counters " << int(s.bytLine) << ", " << int(s.bytDot) << "; ";
-  // Placed in this pass: between the dots reached. Left from a finished pass (which may have
-  // begun at a later dot, in a window opened again): in order, shifted alike.
-  int shift = -1;
+  // A segment in view joins two neighbouring dots: those placed in this pass are in view, the
+  // others only over a finished picture.
   for (int k = 1; k <= p.segments(); ++k) {
     const ui::Line& l = b.segment(k);
-    if (k > s.bytLine && l.Visible() && shift < 0)
-      for (int j = k; j <= p.segments(); ++j) shift = joins(l, p, j) ? j - k : shift;
-    if (k <= s.bytLine
-            ? !l.Visible() || !joins(l, p, s.bytDot - s.bytLine + k)
-            : l.Visible() && (b.window().Picture() == nullptr || !joins(l, p, k + shift)))
+    bool onOutline = false;
+    for (int j = 1; j <= p.segments(); ++j) onOutline |= joins(l, p, j);
+    if (k <= s.bytLine ? !l.Visible() || !onOutline
+                       : l.Visible() && (b.window().Picture() == nullptr || !onOutline))
       bad << "segment " << k << "; ";
   }
   const ui::Line& band = b.band();
