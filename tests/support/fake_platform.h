@@ -15,26 +15,18 @@
 namespace testing_support {
 
 struct FakePlatform final : ui::Platform {
-  // The window of a form: notes "show Bild1", "front Bild1", "close Bild1" and what to repaint.
+  // The window of a form: notes what to repaint.
   struct Host final : ui::Host {
-    Host(FakePlatform& p, ui::Form& f) : platform(p), caption(f.design().caption) {}
-    ~Host() override { platform.events.push_back("close " + caption); }
-    void show() override { platform.events.push_back((shown++ ? "front " : "show ") + caption); }
+    void show() override {}
     void invalidate(const ui::PixelRect& r) override { invalidated = invalidated.united(r); }
     void menuChanged(const ui::Menu&) override {}
-    FakePlatform& platform;
-    std::string caption;
-    int shown = 0;
     ui::PixelRect invalidated;
   };
-  std::unique_ptr<ui::Host> createHost(ui::Form& f) override {
-    return std::make_unique<Host>(*this, f);
-  }
+  std::unique_ptr<ui::Host> createHost(ui::Form&) override { return std::make_unique<Host>(); }
   void beep() override { ++beeps; }
   void quit(int status) override { quits.push_back(status); }
   int beeps = 0;
   std::vector<int> quits;
-  std::vector<std::string> events;
 };
 
 // Each test starts with no window instances and this fake backend.
