@@ -1,6 +1,6 @@
 // The program's real windows, the same checks on every backend: the seven windows with their
-// captions, client areas, menus and the end of the program; each picture played to its end with
-// the mouse and read back pixel by pixel; start over, close and reopen.
+// captions, menus and the end of the program; each picture with its client area and menu, started
+// over, played to its end with the mouse and read back pixel by pixel, closed and reopened.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,7 +62,7 @@ class Windows : public ::testing::Test {
   Driver& d = driver();
 };
 
-TEST_F(Windows, SevenWindowsWithTheirCaptionsClientAreasAndMenus) {
+TEST_F(Windows, SevenWindowsWithTheirCaptionsAndMenusAndTheEndOfTheProgram) {
   ASSERT_EQ(d.windows(), std::vector<std::string>{kStartCaption});
   Pixels start = d.grab(kStartCaption);
   EXPECT_EQ(start.width, facts::kStartWidth);
@@ -70,31 +70,20 @@ TEST_F(Windows, SevenWindowsWithTheirCaptionsClientAreasAndMenus) {
   EXPECT_EQ(d.menu(kStartCaption),
             (std::vector<std::string>{"&Meny", "Bild&1", "Bild&2", "Bild&3", "Bild&4", "Bild&5",
                                       "Bild&6", "-", "&Avsluta"}));
-  // The title: three lines of dark letters, each centred on the window's middle.
-  for (int top : {22, 98, 167}) {
+  // The title: three lines of dark letters, each centred on its label.
+  for (const facts::TitleLine& t : facts::kTitle) {
     int minX = start.width, maxX = -1, ink = 0;
-    for (int y = top; y < top + 70; ++y)
+    for (int y = px(t.top); y < px(t.top) + 70; ++y)
       for (int x = 0; x < start.width; ++x)
         if ((start.at(x, y) & 0xFFFFFF) < 0x404040) {
           minX = std::min(minX, x);
           maxX = std::max(maxX, x);
           ++ink;
         }
-    EXPECT_GT(ink, 200) << top;
-    EXPECT_NEAR((minX + maxX) / 2.0, 155, 5) << top;
+    EXPECT_GT(ink, 200) << t.caption;
+    EXPECT_NEAR((minX + maxX) / 2.0, px(t.left + t.width / 2), 5) << t.caption;
   }
-  for (int n = 1; n <= 6; ++n) {
-    const facts::Picture& p = open(n);
-    ASSERT_EQ(shown(p.caption), 1) << n;
-    Pixels img = d.grab(p.caption);
-    EXPECT_EQ(img.width, p.width) << n;
-    EXPECT_EQ(img.height, p.height) << n;
-    EXPECT_EQ(d.menu(p.caption), (std::vector<std::string>{"&Meny", kStartOver, "-", "&Avsluta"}));
-    // Black dots on the plain background; no line in view yet, none along the top either.
-    for (const auto& c : p.dots) EXPECT_EQ(img.at(px(c.x), px(c.y)), 0u) << n;
-    for (int i = 0; i < img.width * 15; ++i)
-      ASSERT_EQ(img.rgb[std::size_t(i)], d.background()) << n;
-  }
+  for (int n = 1; n <= 6; ++n) ASSERT_EQ(shown(open(n).caption), 1) << n;
   // Choosing an open picture again opens no second window; a frame's close control closes its
   // window alone; "Avsluta" in the start window closes every window, one in a drag too.
   open(4);
@@ -108,10 +97,25 @@ TEST_F(Windows, SevenWindowsWithTheirCaptionsClientAreasAndMenus) {
   EXPECT_EQ(d.exitStatus(), 0);
 }
 
-TEST_F(Windows, EachPicturePlayedToItsEndShowsItsFinishedPictureUnderTheLines) {
+TEST_F(Windows, EachPicturePlayedToItsEndShowsItsFinishedPictureWhilePicturesOneThreeFourGoOn) {
+  const std::vector<std::string> menu{"&Meny", kStartOver, "-", "&Avsluta"};
   for (int n = 1; n <= 6; ++n) {
     SCOPED_TRACE(n);
     const facts::Picture& p = open(n);
+    const Pixels fresh = d.grab(p.caption);
+    EXPECT_EQ(fresh.width, p.width);
+    EXPECT_EQ(fresh.height, p.height);
+    EXPECT_EQ(d.menu(p.caption), menu);
+    // Black dots on the plain background; no line in view yet, none along the top either.
+    for (const auto& c : p.dots) EXPECT_EQ(fresh.at(px(c.x), px(c.y)), 0u);
+    for (int i = 0; i < fresh.width * 15; ++i) ASSERT_EQ(fresh.rgb[std::size_t(i)], d.background());
+    // Start over after two segments, and a move without a drag: the window as it opened, without
+    // a rubber band too.
+    drag(p, 1, 2);
+    drag(p, 2, 3);
+    d.choose(p.caption, kStartOver);
+    d.move(p.caption, 5, 5);
+    EXPECT_EQ(d.grab(p.caption).rgb, fresh.rgb);
     for (int k = 1; k <= p.segments(); ++k) {
       auto a = p.dots[std::size_t(k - 1)], b = p.dots[std::size_t(k)];
       const Pixels before = d.grab(p.caption);
@@ -122,7 +126,7 @@ TEST_F(Windows, EachPicturePlayedToItsEndShowsItsFinishedPictureUnderTheLines) {
       d.release(p.caption, px(b.x), px(b.y));
       EXPECT_TRUE(lineAt(d.grab(p.caption), before, middle(p, k))) << k;
     }
-    EXPECT_EQ(d.menu(p.caption), (std::vector<std::string>{"&Meny", kStartOver, "-", "&Avsluta"}));
+    EXPECT_EQ(d.menu(p.caption), menu);
     // Wherever no dot, number or segment lies, the window shows the finished picture's pixels.
     const Pixels img = d.grab(p.caption), picture = d.finishedPicture(n);
     auto covered = [&](int px0, int py0) {
@@ -153,27 +157,14 @@ TEST_F(Windows, EachPicturePlayedToItsEndShowsItsFinishedPictureUnderTheLines) {
       for (int y = 117; y <= 137; ++y) grey += img.at(150, y) == kGrey;
       EXPECT_EQ(grey, 2);
     }
-  }
-}
-
-TEST_F(Windows, StartOverAReleaseOutsideAndReopeningClearTheLinesWhilePicturesOneThreeFourGoOn) {
-  for (int n = 1; n <= 6; ++n) {
-    SCOPED_TRACE(n);
-    const facts::Picture& p = open(n);
-    const Pixels fresh = d.grab(p.caption);
-    drag(p, 1, 2);
-    drag(p, 2, 3);
-    d.choose(p.caption, kStartOver);
-    const Pixels img = d.grab(p.caption);
-    for (auto at : {middle(p, 1), middle(p, 2), std::pair{px(p.dots[2].x), px(p.dots[2].y)}})
-      EXPECT_TRUE(unchanged(img, fresh, at));  // no segment, no rubber band
-    drag(p, 1, 2);
     // A release outside the window ends the drag as a miss and hides the rubber band.
+    drag(p, 1, 2);
+    const Pixels placed = d.grab(p.caption);
     auto c = p.dots[1];
     d.press(p.caption, px(c.x), px(c.y));
     d.move(p.caption, px(c.x), 2);
     d.release(p.caption, -40, -40);
-    EXPECT_TRUE(unchanged(d.grab(p.caption), fresh, {px(c.x), px(c.y) / 2 + 1}));
+    EXPECT_TRUE(unchanged(d.grab(p.caption), placed, {px(c.x), px(c.y) / 2 + 1}));
     // Closed in the middle of a drag and opened again: no lines; pictures 1, 3 and 4 go on from
     // dot 2, the others start again at dot 1.
     d.press(p.caption, px(c.x), px(c.y));
