@@ -1,5 +1,5 @@
-// The board of the picture windows: set-up, the hit test, the drag protocol, completion, start
-// over and the drawing order.
+// The board of the picture windows: set-up and the drawing order, the hit test, the drag
+// protocol, completion and start over.
 #include <gtest/gtest.h>
 
 #include "facts.h"
@@ -12,30 +12,44 @@ namespace {
 
 using Board = RuntimeTest;
 
-// Every dot in play at the centre the player sees, 150 x 150, with its number in place.
-void expectDotsInPlay(BoardDriver& b, const facts::Picture& p) {
-  for (int k = 1; k <= p.segments() + 1; ++k) {
-    const facts::Dot& d = p.dots[std::size_t(k - 1)];
-    const ui::Label& l = b.label(k);
-    EXPECT_EQ(
-        std::vector<float>({b.centre(k).x, b.centre(k).y, b.dot(k).Width().value(),
-                            b.dot(k).Height().value(), l.Left().value(), l.Top().value(),
-                            l.Width().value()}),
-        std::vector<float>({d.x, d.y, 150, 150, d.labelLeft, d.labelTop, k < 10 ? 120.f : 240}))
-        << "dot " << k;
-    EXPECT_STREQ(l.Caption(), std::to_string(k).c_str());
-  }
-}
-
-TEST_F(Board, SetUpMakesHiddenSegmentsFromTheTemplateAndPutsEveryDotInPlay) {
+TEST_F(Board, SetUpPutsEveryDotInPlayAndEachElementInItsPlaceInTheDrawingOrder) {
   for (int n = 1; n <= 6; ++n) {
     SCOPED_TRACE(n);
+    const facts::Picture& p = facts::picture(n);
     BoardDriver b(n);
     b.window().Show();
-    ASSERT_EQ(b.segmentTotal(), facts::picture(n).segments());
+    ASSERT_EQ(b.segmentTotal(), p.segments());
     for (int k = 0; k <= b.segmentTotal(); ++k) EXPECT_EQ(b.segment(k).Visible(), k == 0) << k;
-    expectDotsInPlay(b, facts::picture(n));
     EXPECT_EQ(b.state().bytDot + b.state().bytLine + b.state().blnDrawing, 0);
+    // Every dot in play at the centre the player sees, 150 x 150, with its number in place.
+    for (int k = 1; k <= p.segments() + 1; ++k) {
+      const facts::Dot& d = p.dots[std::size_t(k - 1)];
+      const ui::Label& l = b.label(k);
+      EXPECT_EQ(
+          std::vector<float>({b.centre(k).x, b.centre(k).y, b.dot(k).Width().value(),
+                              b.dot(k).Height().value(), l.Left().value(), l.Top().value(),
+                              l.Width().value()}),
+          std::vector<float>({d.x, d.y, 150, 150, d.labelLeft, d.labelTop, k < 10 ? 120.f : 240}))
+          << "dot " << k;
+      EXPECT_STREQ(l.Caption(), std::to_string(k).c_str());
+    }
+    // Back to front: picture, dots with the template, rubber band, labels (in window 4 dots 15 to
+    // 26 in front of them), then the segments set-up made.
+    const auto& w = b.window();
+    EXPECT_EQ(depthOf(w, "imgBild"), 0);
+    EXPECT_LT(depthOf(w, "Shape1", 1), depthOf(w, "Line2"));
+    EXPECT_LT(depthOf(w, "Line2"), depthOf(w, "Label1", 1));
+    EXPECT_EQ(depthOf(w, "Shape1", 15) > depthOf(w, "Label1", 15), n == 4);
+    EXPECT_LT(depthOf(w, "Shape1", 14), depthOf(w, "Label1", 1));
+    EXPECT_GT(depthOf(w, "Line1", 1), depthOf(w, "Label1", 1));
+    EXPECT_GT(depthOf(w, "Line1", 1), depthOf(w, "Shape1", n == 4 ? 26 : 1));
+    // Windows 2, 5 and 6 bring each placed segment to the very front; the others keep the order.
+    const int before = depthOf(w, "Line1", 1), last = int(w.drawingOrder().size()) - 1;
+    b.drag(1, 2);
+    b.drag(2, 3);
+    const bool front = n == 2 || n == 5 || n == 6;
+    EXPECT_EQ(depthOf(w, "Line1", 2), front ? last : before + 1);
+    EXPECT_EQ(depthOf(w, "Line1", 1), front ? last - 1 : before);
   }
 }
 
@@ -102,33 +116,6 @@ TEST_F(Board, StartOverLeavesTheRubberBandAndADragGoingAsTheyWere) {
   b.press(b.centre(1));
   b.startOver();
   EXPECT_EQ(b.state().blnDrawing, ui::True);
-}
-
-TEST_F(Board, DrawingOrderAfterSetUpAndAfterPlacing) {
-  // Back to front: picture, dots with the template, rubber band, labels (in window 4 dots 15 to
-  // 26 in front of them), then the segments set-up made.
-  for (int n = 1; n <= 6; ++n) {
-    BoardDriver b(n);
-    b.window().Show();
-    const auto& w = b.window();
-    EXPECT_EQ(depthOf(w, "imgBild"), 0);
-    EXPECT_LT(depthOf(w, "Shape1", 1), depthOf(w, "Line2"));
-    EXPECT_LT(depthOf(w, "Line2"), depthOf(w, "Label1", 1));
-    EXPECT_EQ(depthOf(w, "Shape1", 15) > depthOf(w, "Label1", 15), n == 4);
-    EXPECT_LT(depthOf(w, "Shape1", 14), depthOf(w, "Label1", 1));
-    EXPECT_GT(depthOf(w, "Line1", 1), depthOf(w, "Label1", 1));
-    EXPECT_GT(depthOf(w, "Line1", 1), depthOf(w, "Shape1", n == 4 ? 26 : 1));
-  }
-  // Windows 2, 5 and 6 bring each placed segment to the very front; window 1 keeps its order.
-  for (int n : {1, 2, 5, 6}) {
-    BoardDriver b(n);
-    const int before = depthOf(b.window(), "Line1", 1);
-    b.drag(1, 2);
-    b.drag(2, 3);
-    const int last = int(b.window().drawingOrder().size()) - 1;
-    EXPECT_EQ(depthOf(b.window(), "Line1", 2), n == 1 ? before + 1 : last) << n;
-    EXPECT_EQ(depthOf(b.window(), "Line1", 1), n == 1 ? before : last - 1) << n;
-  }
 }
 
 }  // namespace
